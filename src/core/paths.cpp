@@ -1,0 +1,38 @@
+#include "paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString WithTrailingSeparator(const QString& path)
+{
+    if (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/')))
+        return path;
+    return path + QLatin1Char('/');
+}
+
+QString Paths::documentsFolderFor(const QString& appDataFolder)
+{
+    if (appDataFolder.isEmpty() || !QFileInfo(appDataFolder).isDir())
+        return {};
+    return WithTrailingSeparator(WithTrailingSeparator(appDataFolder) + QStringLiteral("Pellam Software"));
+}
+
+Paths Paths::forCurrentUser()
+{
+    Paths p;
+    p.dataRoot = WithTrailingSeparator(WithTrailingSeparator(QDir::homePath()) + QStringLiteral("VELN Net"));
+    p.programFolder = p.dataRoot + QStringLiteral("Version 1/");
+    p.memberFile = p.programFolder + QStringLiteral("Veln.dat");
+    p.sessionsFolder = p.dataRoot + QStringLiteral("Sessions/");
+    p.tempFolder = p.dataRoot + QStringLiteral("Temp");
+    p.fileBackupFolder = p.dataRoot + QStringLiteral("FileBackup");
+    p.oldMailProgram = p.dataRoot + QStringLiteral("Version 5/vbSendMail.exe");
+    p.versionUpdateZip = p.dataRoot + QStringLiteral("VelnVerUpdate.zip");
+    p.buildUpdateZip = p.dataRoot + QStringLiteral("VelnBldUpdate.zip");
+    p.lockFile = p.dataRoot + QStringLiteral(".lock");
+    p.documentsFolder = documentsFolderFor(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    p.settingsFile = WithTrailingSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        + QStringLiteral("VELN/VELN.ini");
+    return p;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "paths.h"
+
+#include <QString>
+
+// The program-wide values, set at start-up and read everywhere; owned by
+// main() and passed by reference.
+struct ProgramState {
+    Paths paths;
+    QString netControlName;
+    QString netControlCall;
+    QString netManagerName;
+    QString netManagerCall;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "prompts.h"
+
+class QtPrompts : public Prompts {
+public:
+    void message(const QString& text, Icon icon, const QString& title) override;
+};

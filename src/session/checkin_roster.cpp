@@ -1,0 +1,79 @@
+#include "checkin_roster.h"
+
+#include "core/member_table.h"
+#include "core/text_number.h"
+
+#include <algorithm>
+
+CheckinRoster::CheckinRoster() : marks_(MemberTable::kSlots + 1, 0) {}
+
+int CheckinRoster::slotAt(int line) const
+{
+    if (line < 1 || line > lineCount())
+        return 0;
+    return lineSlots_[size_t(line - 1)];
+}
+
+void CheckinRoster::append(const QString& line, int slot)
+{
+    appendUnmarked(line, slot);
+    if (slot >= 1 && slot <= MemberTable::kSlots)
+        marks_[size_t(slot)] = slot;
+    checkins_ = lineCount();
+}
+
+void CheckinRoster::appendUnmarked(const QString& line, int slot)
+{
+    lines_.append(line);
+    lineSlots_.push_back(slot >= 1 && slot <= MemberTable::kSlots ? slot : 0);
+}
+
+int CheckinRoster::removeLine(int line)
+{
+    if (line < 1 || line > lineCount())
+        return 0;
+    const int slot = lineSlots_[size_t(line - 1)];
+    lines_.removeAt(line - 1);
+    lineSlots_.erase(lineSlots_.begin() + (line - 1));
+    if (slot >= 1)
+        marks_[size_t(slot)] = 0;
+    checkins_ = std::max(0, checkins_ - 1);
+    sessionChanged_ = true;
+    return slot;
+}
+
+void CheckinRoster::clearLines()
+{
+    lines_.clear();
+    lineSlots_.clear();
+    std::fill(marks_.begin(), marks_.end(), 0);
+}
+
+bool CheckinRoster::isCheckedIn(int slot) const
+{
+    return slot >= 1 && slot <= MemberTable::kSlots && marks_[size_t(slot)] == slot;
+}
+
+QString CheckinRoster::lineFor(const QString& call, const QString& name, const QString& qth)
+{
+    return QLatin1Char(' ') + call + QLatin1Char(' ') + name + QLatin1Char(' ') + qth;
+}
+
+void CheckinRoster::setCheckins(int value) { checkins_ = std::clamp(value, 0, kCounterMax); }
+
+int CheckinRoster::traffic() const
+{
+    return int(std::clamp(LeadingNumber(trafficCaption_), 0.0, double(kCounterMax)));
+}
+
+void CheckinRoster::trafficClicked(bool rightButton)
+{
+    const int value = std::clamp(traffic() + (rightButton ? -1 : 1), 0, kCounterMax);
+    trafficCaption_ = SignedNumberText(value);
+}
+
+void CheckinRoster::clearSearchLists()
+{
+    unknown_.clear();
+    suggestions_.clear();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The session's stations: roster lines in check-in order with the member slot
+// of each line (0 for a line with no member), the check-in mark of every
+// member slot, the counters and the two search lists.
+class CheckinRoster {
+public:
+    CheckinRoster();
+
+    // --- roster lines
+    const QStringList& lines() const { return lines_; }
+    int lineCount() const { return int(lines_.size()); }
+    // Member slot of line k (1-based); 0 when the line has no member.
+    int slotAt(int line) const;
+    // Adds a checked-in member's line, records its slot and sets its mark.
+    void append(const QString& line, int slot);
+    // Adds a line read from a session file; no mark is set.
+    void appendUnmarked(const QString& line, int slot);
+    // Removes line k (1-based); clears its member's mark; lower lines move up.
+    // Returns the removed line's member slot.
+    int removeLine(int line);
+    void clearLines();
+
+    bool isCheckedIn(int slot) const;
+    // The roster line of a member as a check-in writes it.
+    static QString lineFor(const QString& call, const QString& name, const QString& qth);
+
+    // --- counters
+    int checkins() const { return checkins_; }
+    void setCheckins(int value);
+    QString checkinsCaption() const { return QString::number(checkins_); }
+
+    int traffic() const;
+    QString trafficCaption() const { return trafficCaption_; }
+    void setTrafficCaption(const QString& caption) { trafficCaption_ = caption; }
+    // A click on the counter: the right button counts down (never below 0),
+    // any other up (never past 32767).
+    void trafficClicked(bool rightButton);
+
+    bool sessionChanged() const { return sessionChanged_; }
+    void setSessionChanged(bool changed) { sessionChanged_ = changed; }
+
+    // --- search lists
+    const QStringList& unknownCalls() const { return unknown_; }
+    const QStringList& suggestions() const { return suggestions_; }
+    void addUnknown(const QString& call) { unknown_.append(call); }
+    void addSuggestions(const QStringList& calls) { suggestions_.append(calls); }
+    void clearSearchLists();
+
+private:
+    QStringList lines_;
+    std::vector<int> lineSlots_;
+    std::vector<int> marks_;  // index = member slot
+    int checkins_ = 0;
+    QString trafficCaption_ = QStringLiteral("0");
+    bool sessionChanged_ = false;
+    QStringList unknown_;
+    QStringList suggestions_;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QHash>
+#include <QRectF>
+#include <QString>
+#include <vector>
+
+class QWidget;
+
+// The main window's proportional layout: every row places one control from
+// fractions of the window's client size (W, H), of its frame's size (w, h),
+// or from values set by earlier rows. Units are twips (15 per pixel).
+namespace MainLayout {
+
+constexpr double kTwipsPerPixel = 15.0;
+
+enum class Prop { Left, Top, Width, Height };
+
+struct Measure {
+    enum class Base { None, WinW, WinH, FrameW, FrameH, Copy };
+    Base base = Base::None;
+    double factor = 1.0;
+    double offset = 0.0;
+    const char* control = nullptr;  // for Copy
+    Prop prop = Prop::Left;         // for Copy
+};
+
+struct Row {
+    const char* control;
+    Measure height, top, left, width;
+};
+
+const std::vector<Row>& rows();
+
+// Applies every row to the children of root whose objectName matches,
+// for a client area of clientTwips; rows whose control is missing are skipped.
+// Returns the twips geometry each control got.
+QHash<QString, QRectF> apply(QWidget* root, const QSizeF& clientTwips);
+
+}  // namespace MainLayout

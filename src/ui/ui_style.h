@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QWidget;
+class QLineEdit;
+
+// Colours and fonts of the windows' design look.
+namespace Ui {
+
+inline const QColor kButtonShadow(128, 128, 128);
+inline const QColor kAppWorkspace(171, 171, 171);
+inline const QColor kWindowBackground(255, 255, 255);
+
+// Maps the design fonts onto the metric-compatible families of the system.
+void installFontSubstitutes();
+
+QFont font(const char* family, double pointSize, bool bold = false);
+// Text and background colour of a control; an invalid background keeps the
+// parent's.
+void setColours(QWidget* w, const QColor& text, const QColor& background = QColor());
+// A solid caret 5 pixels wide in the given box.
+void giveWideCaret(QLineEdit* box);
+
+}  // namespace Ui

@@ -1,0 +1,91 @@
+#include "core/paths.h"
+#include "core/text_number.h"
+#include "test_home.h"
+#include "test_main.h"
+
+#include <QDir>
+#include <QTest>
+#include <memory>
+
+class TstPaths : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { home_ = std::make_unique<TestHome>(); }
+    void cleanup() { home_.reset(); }
+
+    void trailingSeparator_data();
+    void trailingSeparator();
+    void foldersUnderTheHome();
+    void documentsFolderNeedsAnExistingDirectory();
+    void leadingNumber_data();
+    void leadingNumber();
+
+private:
+    std::unique_ptr<TestHome> home_;
+};
+
+void TstPaths::trailingSeparator_data()
+{
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("plain") << "/a/b" << "/a/b/";
+    QTest::newRow("slash") << "/a/b/" << "/a/b/";
+    QTest::newRow("backslash") << "C:\\x\\" << "C:\\x\\";
+    QTest::newRow("empty") << "" << "/";
+}
+
+void TstPaths::trailingSeparator()
+{
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    QCOMPARE(WithTrailingSeparator(in), out);
+}
+
+void TstPaths::foldersUnderTheHome()
+{
+    const Paths p = Paths::forCurrentUser();
+    const QString root = home_->path() + "/VELN Net/";
+    QCOMPARE(p.dataRoot, root);
+    QCOMPARE(p.memberFile, root + "Version 1/Veln.dat");
+    QCOMPARE(p.sessionsFolder, root + "Sessions/");
+    QCOMPARE(p.tempFolder, root + "Temp");
+    QCOMPARE(p.fileBackupFolder, root + "FileBackup");
+    QCOMPARE(p.oldMailProgram, root + "Version 5/vbSendMail.exe");
+    QCOMPARE(p.versionUpdateZip, root + "VelnVerUpdate.zip");
+    QCOMPARE(p.buildUpdateZip, root + "VelnBldUpdate.zip");
+    QCOMPARE(p.settingsFile, home_->settingsFile());
+    QCOMPARE(p.documentsFolder, home_->path() + "/.local/share/Pellam Software/");
+}
+
+void TstPaths::documentsFolderNeedsAnExistingDirectory()
+{
+    QCOMPARE(Paths::documentsFolderFor(""), QString());
+    QCOMPARE(Paths::documentsFolderFor(home_->path() + "/nowhere"), QString());
+    QCOMPARE(Paths::documentsFolderFor(home_->path() + "/"), home_->path() + "/Pellam Software/");
+    QDir(home_->path()).rmdir(".local/share");
+    QCOMPARE(Paths::forCurrentUser().documentsFolder, QString());
+}
+
+void TstPaths::leadingNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("plain") << "12" << 12.0;
+    QTest::newRow("sign blank") << " 7" << 7.0;
+    QTest::newRow("negative") << "-3" << -3.0;
+    QTest::newRow("trailing words") << "3 NEW MEMBERS" << 3.0;
+    QTest::newRow("word first") << "ABC 3" << 0.0;
+    QTest::newRow("fraction") << "2.5x" << 2.5;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("inner blanks") << "1 2" << 12.0;
+}
+
+void TstPaths::leadingNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(LeadingNumber(text), value);
+}
+
+VELN_TEST(TstPaths)
+#include "tst_paths.moc"

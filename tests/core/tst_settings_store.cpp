@@ -1,0 +1,217 @@
+#include "core/settings_store.h"
+#include "test_home.h"
+#include "test_main.h"
+
+#include <QFile>
+#include <QTest>
+#include <memory>
+
+class TstSettingsStore : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { home_ = std::make_unique<TestHome>(); }
+    void cleanup() { home_.reset(); }
+
+    void missingKeyGivesDefault();
+    void namesAreCaseInsensitive();
+    void caseInsensitiveAcrossRuns();
+    void deleteRemovesOneKey();
+    void valuesKeepBlanksAndCommas();
+    void fileIsPrivate();
+    void boolText_data();
+    void boolText();
+    void intText_data();
+    void intText();
+    void colourRoundTrip();
+    void sizeText_data();
+    void sizeText();
+    void cleanUpEarlierKeys_data();
+    void cleanUpEarlierKeys();
+
+private:
+    std::unique_ptr<TestHome> home_;
+};
+
+void TstSettingsStore::missingKeyGivesDefault()
+{
+    SettingsStore s(home_->settingsFile());
+    QCOMPARE(s.GetSetting("Settings", "User Name"), QString());
+    QCOMPARE(s.GetSetting("Settings", "User Name", "NOBODY"), QString("NOBODY"));
+    QCOMPARE(s.GetSetting("First", "Firstime"), QString());
+}
+
+void TstSettingsStore::namesAreCaseInsensitive()
+{
+    SettingsStore s(home_->settingsFile());
+    s.SaveSetting("Settings", "User Name", "PAT");
+    QCOMPARE(s.GetSetting("settings", "USER NAME"), QString("PAT"));
+    s.SaveSetting("SETTINGS", "user name", "SAM");
+    QCOMPARE(s.GetSetting("Settings", "User Name"), QString("SAM"));
+    // One value, not two spellings side by side.
+    QFile f(home_->settingsFile());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    QCOMPARE(text.count("SAM"), 1);
+    QVERIFY(!text.contains("PAT"));
+}
+
+void TstSettingsStore::caseInsensitiveAcrossRuns()
+{
+    {
+        SettingsStore s(home_->settingsFile());
+        s.SaveSetting("Report", "Checkins", "42");
+    }
+    SettingsStore again(home_->settingsFile());
+    QCOMPARE(again.GetSetting("REPORT", "checkins"), QString("42"));
+    again.DeleteSetting("report", "CHECKINS");
+    SettingsStore third(home_->settingsFile());
+    QCOMPARE(third.GetSetting("Report", "Checkins"), QString());
+}
+
+void TstSettingsStore::deleteRemovesOneKey()
+{
+    SettingsStore s(home_->settingsFile());
+    s.SaveSetting("NewMember", "0", "W1AW HIRAM CT");
+    s.SaveSetting("NewMember", "1", "K9XYZ JO IL");
+    s.DeleteSetting("NewMember", "0");
+    s.DeleteSetting("NewMember", "7");  // missing: nothing happens
+    QCOMPARE(s.GetSetting("NewMember", "0"), QString());
+    QCOMPARE(s.GetSetting("NewMember", "1"), QString("K9XYZ JO IL"));
+}
+
+void TstSettingsStore::valuesKeepBlanksAndCommas()
+{
+    {
+        SettingsStore s(home_->settingsFile());
+        s.SaveSetting("NewMember", "3", " W1AW HIRAM NEWINGTON, CT ");
+        s.SaveSetting("Settings", "NetMgr", "a=b;c\"d");
+    }
+    SettingsStore s(home_->settingsFile());
+    QCOMPARE(s.GetSetting("NewMember", "3"), QString(" W1AW HIRAM NEWINGTON, CT "));
+    QCOMPARE(s.GetSetting("Settings", "NetMgr"), QString("a=b;c\"d"));
+}
+
+void TstSettingsStore::fileIsPrivate()
+{
+    SettingsStore s(home_->settingsFile());
+    s.SaveSetting("Settings", "QRZ PW", "secret");
+    const auto perms = QFile::permissions(home_->settingsFile());
+    QVERIFY(perms & QFile::ReadOwner);
+    QVERIFY(!(perms & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther)));
+}
+
+void TstSettingsStore::boolText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("value");  // -1: no value
+    QTest::newRow("True") << "True" << 1;
+    QTest::newRow("FALSE") << "FALSE" << 0;
+    QTest::newRow("true") << "true" << 1;
+    QTest::newRow("-1") << "-1" << 1;
+    QTest::newRow("1") << "1" << 1;
+    QTest::newRow("0") << "0" << 0;
+    QTest::newRow("empty") << "" << -1;
+    QTest::newRow("word") << "yes" << -1;
+}
+
+void TstSettingsStore::boolText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, value);
+    const auto b = SettingValue::toBool(text);
+    QCOMPARE(b.has_value(), value != -1);
+    if (b)
+        QCOMPARE(int(*b), value);
+    if (b)
+        QCOMPARE(SettingValue::toBool(SettingValue::fromBool(*b)), b);
+}
+
+void TstSettingsStore::intText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("value");
+    QTest::newRow("digits") << "123" << true << 123;
+    QTest::newRow("negative") << "-5" << true << -5;
+    QTest::newRow("empty") << "" << false << 0;
+    QTest::newRow("fraction") << "1.5" << false << 0;
+    QTest::newRow("separator") << "1,000" << false << 0;
+    QTest::newRow("letters") << "12ab" << false << 0;
+    QTest::newRow("inner minus") << "1-2" << false << 0;
+}
+
+void TstSettingsStore::intText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(int, value);
+    const auto v = SettingValue::toInt(text);
+    QCOMPARE(v.has_value(), ok);
+    if (ok)
+        QCOMPARE(*v, value);
+}
+
+void TstSettingsStore::colourRoundTrip()
+{
+    // Red sits in the low byte of the stored number.
+    QCOMPARE(SettingValue::fromColour(0xFF0000), QString("255"));
+    QCOMPARE(SettingValue::fromColour(0x0000FF), QString("16711680"));
+    QCOMPARE(SettingValue::toColour("65280"), std::optional<quint32>(0x00FF00));
+    QCOMPARE(SettingValue::toColour("255"), std::optional<quint32>(0xFF0000));
+    QCOMPARE(SettingValue::toColour(SettingValue::fromColour(0x123456)), std::optional<quint32>(0x123456));
+    QVERIFY(!SettingValue::toColour("").has_value());
+    QVERIFY(!SettingValue::toColour("-1").has_value());
+    QVERIFY(!SettingValue::toColour("99999999").has_value());
+}
+
+void TstSettingsStore::sizeText_data()
+{
+    QTest::addColumn<float>("size");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("9.75") << 9.75f << "9.75";
+    QTest::newRow("12") << 12.0f << "12";
+    QTest::newRow("13.8") << 13.8f << "13.8";
+    QTest::newRow("28.8") << 28.8f << "28.8";
+}
+
+void TstSettingsStore::sizeText()
+{
+    QFETCH(float, size);
+    QFETCH(QString, text);
+    QCOMPARE(SettingValue::fromSize(size), text);
+    QCOMPARE(SettingValue::toSize(text), std::optional<float>(size));
+    QVERIFY(!SettingValue::toSize("big").has_value());
+}
+
+void TstSettingsStore::cleanUpEarlierKeys_data()
+{
+    QTest::addColumn<bool>("withTop");
+    QTest::addColumn<bool>("withAutoInsert");
+    QTest::newRow("neither") << false << false;
+    QTest::newRow("window keys only") << true << false;
+    QTest::newRow("option keys only") << false << true;
+    QTest::newRow("both") << true << true;
+}
+
+void TstSettingsStore::cleanUpEarlierKeys()
+{
+    QFETCH(bool, withTop);
+    QFETCH(bool, withAutoInsert);
+    SettingsStore s(home_->settingsFile());
+    const QStringList window{"Top", "Height", "Left", "Width"};
+    const QStringList options{"AutoInsertChecked", "AutoInsertEnabled", "DisableDing", "DisableWindowFlash"};
+    for (const QString& k : window)
+        s.SaveSetting("Settings", k, withTop || k != "Top" ? "100" : "");
+    for (const QString& k : options)
+        s.SaveSetting("Settings", k, withAutoInsert || k != "AutoInsertChecked" ? "True" : "");
+    s.SaveSetting("Settings", "User Name", "PAT");
+    CleanUpEarlierReleaseKeys(s);
+    for (const QString& k : window)
+        QCOMPARE(s.GetSetting("Settings", k).isEmpty(), withTop || k == "Top");
+    for (const QString& k : options)
+        QCOMPARE(s.GetSetting("Settings", k).isEmpty(), withAutoInsert || k == "AutoInsertChecked");
+    QCOMPARE(s.GetSetting("Settings", "User Name"), QString("PAT"));
+}
+
+VELN_TEST(TstSettingsStore)
+#include "tst_settings_store.moc"

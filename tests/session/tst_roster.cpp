@@ -1,0 +1,138 @@
+#include "core/member_table.h"
+#include "member_files.h"
+#include "session/checkin.h"
+#include "session/checkin_roster.h"
+#include "test_home.h"
+#include "test_main.h"
+
+#include <QTest>
+#include <memory>
+
+class TstRoster : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { home_ = std::make_unique<TestHome>(); }
+    void cleanup() { home_.reset(); }
+
+    void removalMovesSlotsUp();
+    void twoRemovalsThenCheckIn();
+    void noHundredLineLimit();
+    void unmarkedLinesHaveNoMember();
+    void traffic_data();
+    void traffic();
+    void trafficStopsAt32767();
+
+private:
+    std::unique_ptr<TestHome> home_;
+};
+
+void TstRoster::removalMovesSlotsUp()
+{
+    CheckinRoster r;
+    r.append(" A", 5);
+    r.append(" B", 7);
+    r.append(" C", 9);
+    r.setSessionChanged(false);
+    QCOMPARE(r.removeLine(2), 7);
+    QVERIFY(r.sessionChanged());
+    QCOMPARE(r.lines(), QStringList({" A", " C"}));
+    QCOMPARE(r.slotAt(1), 5);
+    QCOMPARE(r.slotAt(2), 9);
+    QVERIFY(!r.isCheckedIn(7));
+    QVERIFY(r.isCheckedIn(9));
+    QCOMPARE(r.checkins(), 2);
+    QCOMPARE(r.removeLine(3), 0);  // no such line
+    QCOMPARE(r.removeLine(0), 0);
+    QCOMPARE(r.checkins(), 2);
+}
+
+void TstRoster::twoRemovalsThenCheckIn()
+{
+    writeMemberFile(home_->memberFile(), manyMembers(6));
+    MemberTable t;
+    QVERIFY(t.LoadMemberTable(home_->memberFile()));
+    CheckinRoster r;
+    EditorFlags flags;
+    for (int i = 1; i <= 5; ++i)
+        ProcessCheckIn(t.call(i), t, r, flags, {});
+    r.removeLine(2);
+    r.removeLine(2);
+    ProcessCheckIn(t.call(6), t, r, flags, {});
+    QCOMPARE(r.lineCount(), 4);
+    QCOMPARE(r.checkins(), 4);
+    const QList<int> expected{1, 4, 5, 6};
+    for (int k = 1; k <= 4; ++k) {
+        QCOMPARE(r.slotAt(k), expected[k - 1]);
+        QVERIFY(r.lines().at(k - 1).startsWith(QLatin1Char(' ') + t.call(expected[k - 1]) + QLatin1Char(' ')));
+    }
+    // The removed members can check in again; the others are duplicates.
+    QCOMPARE(int(ProcessCheckIn(t.call(2), t, r, flags, {}).kind), int(CheckInOutcome::Kind::CheckedIn));
+    QCOMPARE(int(ProcessCheckIn(t.call(4), t, r, flags, {}).kind), int(CheckInOutcome::Kind::Duplicate));
+}
+
+void TstRoster::noHundredLineLimit()
+{
+    writeMemberFile(home_->memberFile(), manyMembers(150));
+    MemberTable t;
+    QVERIFY(t.LoadMemberTable(home_->memberFile()));
+    CheckinRoster r;
+    EditorFlags flags;
+    for (int i = 1; i <= 150; ++i)
+        QCOMPARE(int(ProcessCheckIn(t.call(i), t, r, flags, {}).kind), int(CheckInOutcome::Kind::CheckedIn));
+    QCOMPARE(r.lineCount(), 150);
+    QCOMPARE(r.slotAt(101), 101);
+    QCOMPARE(r.slotAt(150), 150);
+    r.removeLine(1);
+    QCOMPARE(r.slotAt(100), 101);
+}
+
+void TstRoster::unmarkedLinesHaveNoMember()
+{
+    CheckinRoster r;
+    r.appendUnmarked(" W1AW HIRAM CT", 1);
+    r.appendUnmarked(" N0BODY X Y", 0);
+    r.appendUnmarked(" BAD", 5000);  // out of range: no member
+    QVERIFY(!r.isCheckedIn(1));
+    QCOMPARE(r.slotAt(2), 0);
+    QCOMPARE(r.slotAt(3), 0);
+    QCOMPARE(r.removeLine(2), 0);
+    QCOMPARE(r.lineCount(), 2);
+}
+
+void TstRoster::traffic_data()
+{
+    QTest::addColumn<QString>("clicks");  // L or R per click
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("start") << "" << "0";
+    QTest::newRow("one left") << "L" << " 1";
+    QTest::newRow("right at zero") << "R" << " 0";
+    QTest::newRow("right then left") << "RL" << " 1";
+    QTest::newRow("up and down") << "LLLR" << " 2";
+    QTest::newRow("never below zero") << "LRRR" << " 0";
+}
+
+void TstRoster::traffic()
+{
+    QFETCH(QString, clicks);
+    QFETCH(QString, caption);
+    CheckinRoster r;
+    for (QChar c : clicks)
+        r.trafficClicked(c == QLatin1Char('R'));
+    QCOMPARE(r.trafficCaption(), caption);
+}
+
+void TstRoster::trafficStopsAt32767()
+{
+    CheckinRoster r;
+    r.setTrafficCaption("32766");
+    r.trafficClicked(false);
+    QCOMPARE(r.trafficCaption(), QString(" 32767"));
+    r.trafficClicked(false);
+    QCOMPARE(r.trafficCaption(), QString(" 32767"));
+    r.setTrafficCaption("garbage");
+    r.trafficClicked(false);
+    QCOMPARE(r.trafficCaption(), QString(" 1"));
+}
+
+VELN_TEST(TstRoster)
+#include "tst_roster.moc"
