@@ -4,12 +4,14 @@
 
 class Sound;
 class Prompts;
+class Clock;
 
 // The seams to the operating system, built once by main() (or by a test with
 // fakes) and handed to the windows.
 struct Platform {
     Sound* sound = nullptr;
     Prompts* prompts = nullptr;
+    Clock* clock = nullptr;
 };
 
 // The real services; owns them.
@@ -22,5 +24,6 @@ public:
 private:
     std::unique_ptr<Sound> sound_;
     std::unique_ptr<Prompts> prompts_;
+    std::unique_ptr<Clock> clock_;
     Platform platform_;
 };

@@ -2,13 +2,20 @@
 
 #include <QString>
 
-// Message boxes and (later) the file, font, colour and page dialogs.
+// Message boxes and questions (and, later, the file, font, colour and page
+// dialogs). Tests answer them from a script.
 class Prompts {
 public:
-    enum class Icon { Information, Warning, Critical, Question };
+    enum class Icon { None, Information, Warning, Critical, Question, Exclamation };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+
     virtual ~Prompts() = default;
-    // A message with an OK button; title empty means the program's title.
+    // A message with an OK button; an empty title means the program's title.
     virtual void message(const QString& text, Icon icon = Icon::Information, const QString& title = {}) = 0;
+    // A question; closing the box counts as Cancel (No where there is no Cancel).
+    virtual Answer ask(const QString& text, Buttons buttons, Answer defaultAnswer, Icon icon = Icon::Question,
+                       const QString& title = {}) = 0;
 
     static inline const QString kProgramTitle = QStringLiteral("Tarven Net");
 };

@@ -3,15 +3,59 @@
 #include <QApplication>
 #include <QMessageBox>
 
+namespace {
+
+QMessageBox::Icon qtIcon(Prompts::Icon icon)
+{
+    switch (icon) {
+    case Prompts::Icon::None: return QMessageBox::NoIcon;
+    case Prompts::Icon::Information: return QMessageBox::Information;
+    case Prompts::Icon::Warning:
+    case Prompts::Icon::Exclamation: return QMessageBox::Warning;
+    case Prompts::Icon::Critical: return QMessageBox::Critical;
+    case Prompts::Icon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton qtButton(Prompts::Answer a)
+{
+    switch (a) {
+    case Prompts::Answer::Ok: return QMessageBox::Ok;
+    case Prompts::Answer::Cancel: return QMessageBox::Cancel;
+    case Prompts::Answer::Yes: return QMessageBox::Yes;
+    case Prompts::Answer::No: return QMessageBox::No;
+    }
+    return QMessageBox::NoButton;
+}
+
+}  // namespace
+
 void QtPrompts::message(const QString& text, Icon icon, const QString& title)
 {
-    QMessageBox::Icon qtIcon = QMessageBox::Information;
-    switch (icon) {
-    case Icon::Information: qtIcon = QMessageBox::Information; break;
-    case Icon::Warning: qtIcon = QMessageBox::Warning; break;
-    case Icon::Critical: qtIcon = QMessageBox::Critical; break;
-    case Icon::Question: qtIcon = QMessageBox::Question; break;
-    }
-    QMessageBox box(qtIcon, title.isEmpty() ? kProgramTitle : title, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(qtIcon(icon), title.isEmpty() ? kProgramTitle : title, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
+}
+
+Prompts::Answer QtPrompts::ask(const QString& text, Buttons buttons, Answer defaultAnswer, Icon icon,
+                               const QString& title)
+{
+    QMessageBox::StandardButtons set;
+    switch (buttons) {
+    case Buttons::Ok: set = QMessageBox::Ok; break;
+    case Buttons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
+    case Buttons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    }
+    QMessageBox box(qtIcon(icon), title.isEmpty() ? kProgramTitle : title, text, set, QApplication::activeWindow());
+    box.setDefaultButton(qtButton(defaultAnswer));
+    switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: break;
+    }
+    return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
 }

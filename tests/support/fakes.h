@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/clock.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
 
+#include <QList>
 #include <QStringList>
 
 // Records every sound played.
@@ -13,21 +15,41 @@ public:
     QStringList played;
 };
 
-// Records every message shown.
+// Records every message and question; questions are answered from a script
+// (first in, first out), or with their default when the script is empty.
 class FakePrompts : public Prompts {
 public:
     struct Shown {
         QString text;
         Icon icon;
         QString title;
+        Buttons buttons = Buttons::Ok;
+        Answer defaultAnswer = Answer::Ok;
     };
-    void message(const QString& text, Icon icon, const QString& title) override { shown.append({text, icon, title}); }
+    void message(const QString& text, Icon icon, const QString& title) override
+    {
+        shown.append({text, icon, title, Buttons::Ok, Answer::Ok});
+    }
+    Answer ask(const QString& text, Buttons buttons, Answer defaultAnswer, Icon icon, const QString& title) override
+    {
+        shown.append({text, icon, title, buttons, defaultAnswer});
+        return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
+    }
     QList<Shown> shown;
+    QList<Answer> answers;
+};
+
+// A clock that stands still until a test moves it.
+class FakeClock : public Clock {
+public:
+    QDateTime now() const override { return current; }
+    QDateTime current{QDate(2026, 12, 8), QTime(19, 0)};
 };
 
 // A platform made of fakes.
 struct FakePlatform {
     FakeSound sound;
     FakePrompts prompts;
-    Platform platform{&sound, &prompts};
+    FakeClock clock;
+    Platform platform{&sound, &prompts, &clock};
 };

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDateTime>
+
+// The wall clock; tests set the time by hand.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+    QDate today() const { return now().date(); }
+};
+
+class SystemClock : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
