@@ -1,19 +1,24 @@
 #include "platform.h"
 
 #include "clock.h"
+#include "qt_printers.h"
 #include "qt_prompts.h"
 #include "qt_sound.h"
+#include "x11_keyboard.h"
 
 static void initResources() { Q_INIT_RESOURCE(resources); }
 
 QtPlatform::QtPlatform()
     : sound_(std::make_unique<QtSound>()), prompts_(std::make_unique<QtPrompts>()),
-      clock_(std::make_unique<SystemClock>())
+      clock_(std::make_unique<SystemClock>()), keyboard_(std::make_unique<X11Keyboard>()),
+      printers_(std::make_unique<QtPrinters>())
 {
     initResources();
     platform_.sound = sound_.get();
     platform_.prompts = prompts_.get();
     platform_.clock = clock_.get();
+    platform_.keyboard = keyboard_.get();
+    platform_.printers = printers_.get();
 }
 
 QtPlatform::~QtPlatform() = default;

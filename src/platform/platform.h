@@ -5,6 +5,8 @@
 class Sound;
 class Prompts;
 class Clock;
+class Keyboard;
+class Printers;
 
 // The seams to the operating system, built once by main() (or by a test with
 // fakes) and handed to the windows.
@@ -12,6 +14,8 @@ struct Platform {
     Sound* sound = nullptr;
     Prompts* prompts = nullptr;
     Clock* clock = nullptr;
+    Keyboard* keyboard = nullptr;
+    Printers* printers = nullptr;
 };
 
 // The real services; owns them.
@@ -25,5 +29,7 @@ private:
     std::unique_ptr<Sound> sound_;
     std::unique_ptr<Prompts> prompts_;
     std::unique_ptr<Clock> clock_;
+    std::unique_ptr<Keyboard> keyboard_;
+    std::unique_ptr<Printers> printers_;
     Platform platform_;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/keyboard.h"
+#include "platform/printers.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
@@ -46,10 +48,32 @@ public:
     QDateTime current{QDate(2026, 12, 8), QTime(19, 0)};
 };
 
+// Lock toggles in memory; records every change it was asked for.
+class FakeKeyboard : public Keyboard {
+public:
+    bool isOn(Lock lock) const override { return lock == Lock::Caps ? caps : num; }
+    void setOn(Lock lock, bool on) override
+    {
+        (lock == Lock::Caps ? caps : num) = on;
+        changes.append({lock, on});
+    }
+    bool caps = false;
+    bool num = true;
+    QList<QPair<Lock, bool>> changes;
+};
+
+class FakePrinters : public Printers {
+public:
+    int count() const override { return installed; }
+    int installed = 1;
+};
+
 // A platform made of fakes.
 struct FakePlatform {
     FakeSound sound;
     FakePrompts prompts;
     FakeClock clock;
-    Platform platform{&sound, &prompts, &clock};
+    FakeKeyboard keyboard;
+    FakePrinters printers;
+    Platform platform{&sound, &prompts, &clock, &keyboard, &printers};
 };
