@@ -4,6 +4,7 @@
 #include "ui/frm_main.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char* argv[])
 {
@@ -13,6 +14,10 @@ int main(int argc, char* argv[])
     QtPlatform services;
     ProgramState state;
     state.paths = Paths::forCurrentUser();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        state.screenWidth = screen->geometry().width();
+        state.screenHeight = screen->geometry().height();
+    }
     SettingsStore settings(state.paths.settingsFile);
 
     frmMain window(services.platform(), state, settings);

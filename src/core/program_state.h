@@ -8,6 +8,9 @@
 // main() and passed by reference.
 struct ProgramState {
     Paths paths;
+    // Screen size in pixels, measured at start-up.
+    int screenWidth = 0;
+    int screenHeight = 0;
     QString netControlName;
     QString netControlCall;
     QString netManagerName;

@@ -6,14 +6,14 @@
 #include "qt_sound.h"
 #include "x11_keyboard.h"
 
-static void initResources() { Q_INIT_RESOURCE(resources); }
+void InitProgramResources() { Q_INIT_RESOURCE(resources); }
 
 QtPlatform::QtPlatform()
     : sound_(std::make_unique<QtSound>()), prompts_(std::make_unique<QtPrompts>()),
       clock_(std::make_unique<SystemClock>()), keyboard_(std::make_unique<X11Keyboard>()),
       printers_(std::make_unique<QtPrinters>())
 {
-    initResources();
+    InitProgramResources();
     platform_.sound = sound_.get();
     platform_.prompts = prompts_.get();
     platform_.clock = clock_.get();

@@ -18,6 +18,9 @@ struct Platform {
     Printers* printers = nullptr;
 };
 
+// Makes the sounds and pictures carried with the program available.
+void InitProgramResources();
+
 // The real services; owns them.
 class QtPlatform {
 public:

@@ -1,61 +1,44 @@
 #include "frm_main.h"
 
+#include "core/call_sign.h"
 #include "core/settings_store.h"
-#include "main_layout.h"
+#include "core/text_number.h"
+#include "platform/clock.h"
+#include "platform/keyboard.h"
 #include "platform/platform.h"
+#include "platform/printers.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
+#include "session/id_alert.h"
+#include "fit_widgets.h"
 #include "ui_style.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTextEdit>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 
-const QString kDesignCaption = QStringLiteral("VELNOR Association  Net Version 1 B1 ");
-
-template <typename T>
-T* make(QWidget* parent, const char* name)
-{
-    auto* w = new T(parent);
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font, const QColor& text,
-                  const QColor& background = QColor())
-{
-    auto* l = make<QLabel>(parent, name);
-    l->setText(caption);
-    l->setFont(font);
-    Ui::setColours(l, text, background);
-    return l;
-}
-
-QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, const QFont& font)
-{
-    auto* f = make<QGroupBox>(parent, name);
-    f->setTitle(caption);
-    f->setFont(font);
-    Ui::setColours(f, Qt::white, Ui::kButtonShadow);
-    return f;
-}
-
-QListWidget* makeList(QWidget* parent, const char* name, const QFont& font)
-{
-    auto* l = make<QListWidget>(parent, name);
-    l->setFont(font);
-    Ui::setColours(l, Qt::black, QColor(0, 255, 0));
-    l->setFocusPolicy(Qt::NoFocus);  // the keyboard stays in the check-in box
-    return l;
-}
+constexpr double kDesignWidth = 17400;
+constexpr double kDesignHeight = 10716;
+const QColor kGreen(0, 255, 0);
 
 }  // namespace
 
@@ -64,86 +47,434 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
 {
     setObjectName(QStringLiteral("frmMain"));
     Ui::installFontSubstitutes();
+    InitProgramResources();
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     buildControls();
+    buildMenus();
     Form_Load();
 }
 
 frmMain::~frmMain() = default;
 
+// ---------------------------------------------------------------- building
+
 void frmMain::buildControls()
 {
     setWindowTitle(kDesignCaption);
-    auto* client = make<QWidget>(this, "client");
-    setCentralWidget(client);
-    client->setAutoFillBackground(true);
-    Ui::setColours(client, Qt::black, Ui::kAppWorkspace);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client_);
+    Ui::setColours(client_, Qt::black, Ui::kAppWorkspace);
+    client_->installEventFilter(this);
     // The restored size is the design client area.
-    resize(int(17400 / MainLayout::kTwipsPerPixel), int(10716 / MainLayout::kTwipsPerPixel));
+    client_->resize(int(kDesignWidth / MainLayout::kTwipsPerPixel), int(kDesignHeight / MainLayout::kTwipsPerPixel));
+
+    auto add = [this](QWidget* w, const char* name) {
+        w->setObjectName(QLatin1String(name));
+        controls_.push_back(w);
+        return w;
+    };
+    auto label = [&](QWidget* parent, const char* name, const QString& caption, const QFont& font, const QColor& text,
+                     const QColor& background = QColor()) {
+        auto* l = new FitLabel(caption, parent);
+        add(l, name);
+        l->setFont(font);
+        Ui::setColours(l, text, background);
+        return l;
+    };
+    auto frame = [&](QWidget* parent, const char* name, const QString& caption, const QFont& font) {
+        auto* f = new QGroupBox(caption, parent);
+        add(f, name);
+        f->setFont(font);
+        Ui::setColours(f, Qt::white, Ui::kButtonShadow);
+        return f;
+    };
+    auto list = [&](QWidget* parent, const char* name, const QFont& font) {
+        auto* l = new QListWidget(parent);
+        add(l, name);
+        l->setFont(font);
+        Ui::setColours(l, Qt::black, kGreen);
+        l->setFocusPolicy(Qt::NoFocus);  // the keyboard stays in the check-in box
+        return l;
+    };
+    auto box = [&](QWidget* parent, const char* name, const QFont& font) {
+        auto* e = new QLineEdit(parent);
+        add(e, name);
+        e->setFont(font);
+        e->installEventFilter(this);
+        return e;
+    };
+    auto button = [&](QWidget* parent, const char* name, const QString& caption, const QFont& font,
+                      const QColor& face = QColor()) {
+        auto* b = new FitButton(caption, parent);
+        add(b, name);
+        b->setFont(font);
+        if (face.isValid())
+            Ui::setColours(b, Qt::black, face);
+        return b;
+    };
 
     const QFont arial12b = Ui::font("Arial", 12, true);
+    const QFont arial108 = Ui::font("Arial", 10.8);
 
-    // The association's logo.
-    Image1 = make<QLabel>(client, "Image1");
-    Image1->setScaledContents(true);
+    Text1 = new QPlainTextEdit(QStringLiteral("Text1"), client_);
+    add(Text1, "Text1");
+    Text1->hide();
 
-    // Member info panel; its editor fills it.
-    fraAdd = makeFrame(client, "fraAdd", QStringLiteral("MEMBER INFO"), Ui::font("MS Sans Serif", 9.6, true));
+    fraInfo = new QFrame(client_);
+    add(fraInfo, "fraInfo");
+    Ui::setColours(fraInfo, Qt::white, Ui::kButtonShadow);
+    optInstructions = new QRadioButton(QStringLiteral(" INSTRUCTIONS"), fraInfo);
+    add(optInstructions, "optInstructions");
+    optInstructions->setFont(Ui::font("MS Sans Serif", 9.6, true));
+    Ui::setColours(optInstructions, Qt::white);
+    optPreamble = new QRadioButton(QStringLiteral(" PREAMBLE"), fraInfo);
+    add(optPreamble, "optPreamble");
+    optPreamble->setFont(Ui::font("MS Sans Serif", 9.6, true));
+    Ui::setColours(optPreamble, Qt::white);
+    rtfInfo = new QTextEdit(fraInfo);
+    add(rtfInfo, "rtfInfo");
+    rtfInfo->setFont(Ui::font("Times New Roman", 12, true));
+    rtfInfo->setAcceptRichText(true);
 
-    // Check-in panel.
-    Fra1 = make<QWidget>(client, "Fra1");
-    Fra1->setAutoFillBackground(true);
+    Fra1 = new QFrame(client_);
+    add(Fra1, "Fra1");
     Ui::setColours(Fra1, Qt::white, Ui::kButtonShadow);
-    TxtChkin = make<QLineEdit>(Fra1, "TxtChkin");
-    TxtChkin->setFont(Ui::font("Arial", 28.8, true));
-    Ui::setColours(TxtChkin, Qt::black, QColor(0, 255, 0));
-    TxtChkin->installEventFilter(this);
-    Label3 = makeLabel(Fra1, "Label3", QStringLiteral("CALL"), arial12b, Qt::white);
-    lblStatus = makeLabel(Fra1, "lblStatus", QString(), Ui::font("Arial", 18, true), Qt::red, Ui::kWindowBackground);
+    TxtChkin = box(Fra1, "TxtChkin", Ui::font("Arial", 28.8, true));
+    Ui::setColours(TxtChkin, Qt::black, kGreen);
+    Ui::giveWideCaret(TxtChkin);
+    lblIDTime = label(Fra1, "lblIDTime", QStringLiteral("ID TIME"), Ui::font("Arial", 36, true), Qt::red);
+    lblIDTime->hide();
+    lblStatus = label(Fra1, "lblStatus", QString(), Ui::font("Arial", 18, true), Qt::red, Ui::kWindowBackground);
     lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblStatus->hide();
+    Label3 = label(Fra1, "Label3", QStringLiteral("CALL"), arial12b, Qt::white);
 
-    // Net info panel: the counters.
-    fraFormData = makeFrame(client, "fraFormData", QStringLiteral("NET INFO"), Ui::font("Arial", 13.8, true));
-    Label6 = makeLabel(fraFormData, "Label6", QStringLiteral("CHECK INS"), arial12b, Qt::white);
-    Label1 = makeLabel(fraFormData, "Label1", QStringLiteral("TRAFFIC"), arial12b, Qt::white);
-    Label5 = makeLabel(fraFormData, "Label5", QStringLiteral("  MEMBERS"), arial12b, Qt::white);
-    const QFont counterFont = Ui::font("Arial", 24, true);
-    lblChkins = makeLabel(fraFormData, "lblChkins", QStringLiteral("0"), counterFont, Qt::blue, Ui::kWindowBackground);
-    lblTraffic = makeLabel(fraFormData, "lblTraffic", QStringLiteral("0"), counterFont, Qt::blue, Ui::kWindowBackground);
-    lblMembers = makeLabel(fraFormData, "lblMembers", QStringLiteral("0"), counterFont, Qt::blue, Ui::kWindowBackground);
-    lblTraffic->installEventFilter(this);
-
-    // Roster.
-    FraStations = makeFrame(client, "FraStations", QStringLiteral("STATIONS IN THE NET"), Ui::font("Arial", 13.8, true));
-    lst1 = makeList(FraStations, "lst1", Ui::font("Arial", 10.8));
-
-    // Search results.
-    FraSearch = makeFrame(client, "FraSearch", QStringLiteral("SEARCH RESULTS"), Ui::font("Arial", 13.8));
-    cmdHide = make<QPushButton>(FraSearch, "cmdHide");
-    cmdHide->setText(QStringLiteral("CLEAR"));
-    cmdHide->setFont(Ui::font("Arial", 10.8, true));
-    cmdHide->setFocusPolicy(Qt::NoFocus);
-    lstSG = makeList(FraSearch, "lstSG", Ui::font("Arial", 12));
-    lstNF = makeList(FraSearch, "lstNF", Ui::font("Arial", 12));
-    lblSG = makeLabel(FraSearch, "lblSG", QStringLiteral("SUGGEST"), arial12b, Qt::white);
-    LblNF1 = makeLabel(FraSearch, "LblNF1", QStringLiteral("UNKNOWN"), arial12b, Qt::white);
-
-    connect(cmdHide, &QPushButton::clicked, this, &frmMain::cmdHide_Click);
-    connect(lstSG, &QListWidget::itemClicked, this, &frmMain::lstSG_Click);
-
+    IDTimer = new QTimer(this);
+    IDTimer->setObjectName(QStringLiteral("IDTimer"));
+    IDTimer->setInterval(1000);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(200);
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
+    connect(IDTimer, &QTimer::timeout, this, &frmMain::IDTimer_Timer);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
 
-    Ui::giveWideCaret(TxtChkin);
+    FraSearch = frame(client_, "FraSearch", QStringLiteral("SEARCH RESULTS"), Ui::font("Arial", 13.8));
+    cmdHide = button(FraSearch, "cmdHide", QStringLiteral("CLEAR"), Ui::font("Arial", 10.8, true));
+    lstSG = list(FraSearch, "lstSG", Ui::font("Arial", 12));
+    lstNF = list(FraSearch, "lstNF", Ui::font("Arial", 12));
+    lblSG = label(FraSearch, "lblSG", QStringLiteral("SUGGEST"), arial12b, Qt::white);
+    LblNF1 = label(FraSearch, "LblNF1", QStringLiteral("UNKNOWN"), arial12b, Qt::white);
+
+    fraFormData = frame(client_, "fraFormData", QStringLiteral("NET INFO"), Ui::font("Arial", 13.8, true));
+    CmdChange = button(fraFormData, "CmdChange", QStringLiteral("CHANGE"), arial12b, QColor(0, 192, 0));
+    const QFont counterFont = Ui::font("Arial", 24, true);
+    lblTraffic = label(fraFormData, "lblTraffic", QStringLiteral("0"), counterFont, Qt::blue, Ui::kWindowBackground);
+    lblChkins = label(fraFormData, "lblChkins", QStringLiteral("0"), counterFont, Qt::blue, Ui::kWindowBackground);
+    const QFont netFont = Ui::font("Arial", 13.8, true);
+    lblNetCtl = label(fraFormData, "lblNetCtl", QString(), netFont, Qt::blue, Ui::kWindowBackground);
+    lblNetMgr = label(fraFormData, "lblNetMgr", QString(), netFont, Qt::blue, Ui::kWindowBackground);
+    Label2 = label(fraFormData, "Label2", QStringLiteral("NET MANAGER"), arial12b, Qt::white);
+    Label4 = label(fraFormData, "Label4", QStringLiteral("NET CONTROL"), arial12b, Qt::white);
+    Label6 = label(fraFormData, "Label6", QStringLiteral("CHECK INS"), arial12b, Qt::white);
+    Label1 = label(fraFormData, "Label1", QStringLiteral("TRAFFIC"), arial12b, Qt::white);
+    Label5 = label(fraFormData, "Label5", QStringLiteral("  MEMBERS"), arial12b, Qt::white);
+    lblMembers = label(fraFormData, "lblMembers", QStringLiteral("0"), counterFont, Qt::blue, Ui::kWindowBackground);
+    lblTraffic->installEventFilter(this);
+
+    FraStations = frame(client_, "FraStations", QStringLiteral("STATIONS IN THE NET"), Ui::font("Arial", 13.8, true));
+    lst1 = list(FraStations, "lst1", arial108);
+    lst1->viewport()->installEventFilter(this);
+
+    fraAdd = frame(client_, "fraAdd", QStringLiteral("MEMBER INFO"), Ui::font("MS Sans Serif", 9.6, true));
+    fraAdd->installEventFilter(this);
+    TxtCS = box(fraAdd, "TxtCS", arial108);
+    TxtNew = box(fraAdd, "TxtNew", arial108);
+    TxtNew->hide();
+    cmdCancel = button(fraAdd, "cmdCancel", QStringLiteral("&Cancel"), QFont());
+    cmdCancel->setEnabled(false);
+    cmdSave = button(fraAdd, "cmdSave", QStringLiteral("&Save"), QFont());
+    txtCall = box(fraAdd, "txtCall", arial108);
+    txtName = box(fraAdd, "txtName", arial108);
+    const QFont arial9b = Ui::font("Arial", 9, true);
+    lblName = label(fraAdd, "lblName", QStringLiteral("NAME"), arial9b, Qt::white);
+    lblCS = label(fraAdd, "lblCS", QStringLiteral("QTH"), arial9b, Qt::white);
+    LblNew = label(fraAdd, "LblNew", QStringLiteral("NEW CALL"), arial9b, Qt::white);
+    LblNew->hide();
+    lblMode = label(fraAdd, "lblMode", QString(), arial12b, Qt::black, Ui::kWindowBackground);
+    lblCall = label(fraAdd, "lblCall", QStringLiteral("CALL"), Ui::font("Arial", 10.8, true), Qt::white);
+
+    CmdExit = button(client_, "CmdExit", QStringLiteral("73"), Ui::font("Arial", 24, true), QColor(255, 0, 0));
+    CmdExit->installEventFilter(this);
+
+    Image1 = new QLabel(client_);
+    add(Image1, "Image1");
+    Image1->setPixmap(QPixmap(QStringLiteral(":/images/logo.jpg")));
+    Image1->setScaledContents(true);
+
+    // The buttons never take the keyboard away from the check-in box.
+    for (QPushButton* b : {cmdHide, CmdChange, cmdCancel, cmdSave, CmdExit})
+        b->setFocusPolicy(Qt::NoFocus);
+
+    connect(cmdHide, &QPushButton::clicked, this, &frmMain::cmdHide_Click);
+    connect(CmdExit, &QPushButton::clicked, this, &frmMain::CmdExit_Click);
+    connect(CmdChange, &QPushButton::clicked, this, &frmMain::CmdChange_Click);
+    connect(lstSG, &QListWidget::itemClicked, this, &frmMain::lstSG_Click);
+    connect(lst1, &QListWidget::itemClicked, this, [this] { lst1_Click(); });
+    connect(optInstructions, &QRadioButton::clicked, this, &frmMain::optInstructions_Click);
+    connect(optPreamble, &QRadioButton::clicked, this, &frmMain::optPreamble_Click);
+
+    // Design geometry: the layout at the design client size, and fixed places
+    // for the controls the layout leaves alone.
+    designClient_ = QSizeF(kDesignWidth, kDesignHeight);
+    MainLayout::apply(client_, designClient_);
+    auto place = [](QWidget* w, double l, double t, double wd, double h) {
+        w->setGeometry(int(l / 15), int(t / 15), int(wd / 15), int(h / 15));
+    };
+    place(optInstructions, 300, 90, 2600, 330);
+    place(optPreamble, 3200, 90, 2200, 330);
+    place(TxtCS, TxtCS->x() * 15.0, TxtCS->y() * 15.0, TxtCS->width() * 15.0, 390);
+    place(Text1, 120, 120, 1200, 600);
 }
+
+namespace {
+
+struct MenuSpec {
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    int level;
+    bool checkable;
+};
+
+// The menu bar, in order; a deeper level after an item makes it a submenu.
+const MenuSpec kMenus[] = {
+    {"mnuFile", "&File", "", 0, false},
+    {"mnuFileOpen", "&Open...", "Ctrl+O", 1, false},
+    {"Hyphen1", "-", "", 1, false},
+    {"mnuFileSave", "&Save", "Ctrl+S", 1, false},
+    {"mnuFileSaveAs", "Sa&ve As...", "Ctrl+V", 1, false},
+    {"Hyphen2", "-", "", 1, false},
+    {"mnuFilePrint", "&Print...", "", 1, false},
+    {"mnuFilePrintPageSetup", "&Page Setup", "Ctrl+P", 2, false},
+    {"mnuFilePrintFont", "&Font", "", 2, false},
+    {"mnuFilePrintSession", "&Session", "Ctrl+G", 2, false},
+    {"mnuFileDatabase", "&Database", "", 2, false},
+    {"mnuFilePrintDatabase", "&PrintDatabase", "", 3, false},
+    {"mnuFilePrintInstructions", "&Instructions", "Ctrl+I", 2, false},
+    {"mnuFilePrintPreamble", "P&reamble", "Ctrl+H", 2, false},
+    {"mnuFileDisplayDatabase", "&Display Database", "", 1, false},
+    {"Hyphen3", "-", "", 1, false},
+    {"mnuFileExit", "E&xit", "Ctrl+X", 1, false},
+    {"mnuEdit", "&Edit", "", 0, false},
+    {"mnuEditAdd", "&Add", "Ctrl+A", 1, false},
+    {"mnuEditDelete", "&Delete", "Ctrl+D", 1, false},
+    {"mnuEditEdit", "&Edit", "Ctrl+E", 1, false},
+    {"mnuChgCtl", "Change Net Ctl/Mgr", "Ctrl+C", 1, false},
+    {"mnuChgCall", "Change CallSign", "Ctrl+F", 1, false},
+    {"mnuFormat", "F&ormat", "", 0, false},
+    {"mnuFormatControls", "CONTROLS", "", 1, false},
+    {"mnuFormatControlsFont", "Fo&nt", "Ctrl+N", 2, false},
+    {"mnuFormatControlsColor", "Font Co&lor", "Ctrl+L", 2, false},
+    {"mnuFormatControlsBackgroundColor", "Backg&round Color", "Ctrl+R", 2, false},
+    {"mnuFormatForm", "FORM", "", 1, false},
+    {"mnuFormatFormFont", "Font", "", 2, false},
+    {"mnuFormatFormFontColor", "Font Color", "", 2, false},
+    {"mnuFormatFormBackgroundColor", "Background Color", "", 2, false},
+    {"mnuFormatFormLineColor", "Line Color", "", 2, false},
+    {"mnuFormatFormData", "FormData", "", 1, false},
+    {"mnuFormatFormDataFont", "Font", "", 2, false},
+    {"mnuFormatFormDataFontColor", "Font Color", "", 2, false},
+    {"mnuFormatFormDataMemberColor", "Member Color", "", 2, false},
+    {"mnuFormatPreamble", "Preamble", "", 1, false},
+    {"mnuFormatPreambleFont", "Font", "", 2, false},
+    {"mnuFormatPreambleFontColor", "Font Color", "", 2, false},
+    {"mnuFormatPreambleSaveChanges", "Save Changes", "Alt+Backspace", 2, false},
+    {"mnuReports", "&Reports", "", 0, false},
+    {"mnuReportsMonthly", "&Monthly Report", "Ctrl+M", 1, false},
+    {"mnuReportEditor", "&Report Editor", "", 1, false},
+    {"mnuOptions", "&Options", "", 0, false},
+    {"mnuOptionsDisableEnterKeyDing", "Disable Enter key Ding", "", 1, true},
+    {"mnuOptionsDisableAutoInsert", "Disable Auto Call Insert", "", 1, true},
+    {"mnuOptionsDisableWindowFlash", "Disable Window Flash", "", 1, true},
+    {"mnuOptionsChangeQRZLogin", "Change QRZ Login", "", 1, true},
+    {"mnuHelp", "&Help", "", 0, false},
+    {"mnuAbout", "A&bout", "Ctrl+B", 1, false},
+};
+
+}  // namespace
+
+void frmMain::buildMenus()
+{
+    std::vector<QMenu*> parents;  // open menus by level
+    const int count = int(std::size(kMenus));
+    for (int i = 0; i < count; ++i) {
+        const MenuSpec& m = kMenus[i];
+        const QString name = QLatin1String(m.name);
+        const bool isMenu = i + 1 < count && kMenus[i + 1].level > m.level;
+        parents.resize(size_t(m.level));
+        if (isMenu) {
+            QMenu* menu = m.level == 0 ? menuBar()->addMenu(QString::fromLatin1(m.caption))
+                                       : parents.back()->addMenu(QString::fromLatin1(m.caption));
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            parents.push_back(menu);
+            continue;
+        }
+        QAction* action = QLatin1String(m.caption) == QLatin1String("-") ? parents.back()->addSeparator()
+                                                                         : parents.back()->addAction(QString::fromLatin1(m.caption));
+        action->setObjectName(name);
+        if (*m.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(m.shortcut)));
+        action->setCheckable(m.checkable);
+    }
+
+    auto menu = [this](const char* n) { return menuBar()->findChild<QMenu*>(QLatin1String(n)); };
+    auto item = [this](const char* n) {
+        for (QAction* a : menuBar()->findChildren<QAction*>(QLatin1String(n)))
+            if (!a->menu())
+                return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    mnuFile = menu("mnuFile");
+    mnuFileOpen = item("mnuFileOpen");
+    Hyphen1 = item("Hyphen1");
+    mnuFileSave = item("mnuFileSave");
+    mnuFileSaveAs = item("mnuFileSaveAs");
+    Hyphen2 = item("Hyphen2");
+    mnuFilePrint = menu("mnuFilePrint");
+    mnuFilePrintPageSetup = item("mnuFilePrintPageSetup");
+    mnuFilePrintFont = item("mnuFilePrintFont");
+    mnuFilePrintSession = item("mnuFilePrintSession");
+    mnuFileDatabase = menu("mnuFileDatabase");
+    mnuFilePrintDatabase = item("mnuFilePrintDatabase");
+    mnuFilePrintInstructions = item("mnuFilePrintInstructions");
+    mnuFilePrintPreamble = item("mnuFilePrintPreamble");
+    mnuFileDisplayDatabase = item("mnuFileDisplayDatabase");
+    Hyphen3 = item("Hyphen3");
+    mnuFileExit = item("mnuFileExit");
+    mnuEdit = menu("mnuEdit");
+    mnuEditAdd = item("mnuEditAdd");
+    mnuEditDelete = item("mnuEditDelete");
+    mnuEditEdit = item("mnuEditEdit");
+    mnuChgCtl = item("mnuChgCtl");
+    mnuChgCall = item("mnuChgCall");
+    mnuFormat = menu("mnuFormat");
+    mnuFormatControls = menu("mnuFormatControls");
+    mnuFormatControlsFont = item("mnuFormatControlsFont");
+    mnuFormatControlsColor = item("mnuFormatControlsColor");
+    mnuFormatControlsBackgroundColor = item("mnuFormatControlsBackgroundColor");
+    mnuFormatForm = menu("mnuFormatForm");
+    mnuFormatFormFont = item("mnuFormatFormFont");
+    mnuFormatFormFontColor = item("mnuFormatFormFontColor");
+    mnuFormatFormBackgroundColor = item("mnuFormatFormBackgroundColor");
+    mnuFormatFormLineColor = item("mnuFormatFormLineColor");
+    mnuFormatFormData = menu("mnuFormatFormData");
+    mnuFormatFormDataFont = item("mnuFormatFormDataFont");
+    mnuFormatFormDataFontColor = item("mnuFormatFormDataFontColor");
+    mnuFormatFormDataMemberColor = item("mnuFormatFormDataMemberColor");
+    mnuFormatPreamble = menu("mnuFormatPreamble");
+    mnuFormatPreambleFont = item("mnuFormatPreambleFont");
+    mnuFormatPreambleFontColor = item("mnuFormatPreambleFontColor");
+    mnuFormatPreambleSaveChanges = item("mnuFormatPreambleSaveChanges");
+    mnuReports = menu("mnuReports");
+    mnuReportsMonthly = item("mnuReportsMonthly");
+    mnuReportEditor = item("mnuReportEditor");
+    mnuOptions = menu("mnuOptions");
+    mnuOptionsDisableEnterKeyDing = item("mnuOptionsDisableEnterKeyDing");
+    mnuOptionsDisableAutoInsert = item("mnuOptionsDisableAutoInsert");
+    mnuOptionsDisableWindowFlash = item("mnuOptionsDisableWindowFlash");
+    mnuOptionsChangeQRZLogin = item("mnuOptionsChangeQRZLogin");
+    mnuHelp = menu("mnuHelp");
+    mnuAbout = item("mnuAbout");
+    mnuOptionsChangeQRZLogin->setChecked(true);  // its design state
+
+    const std::pair<QAction*, void (frmMain::*)()> handlers[] = {
+        {mnuFileOpen, &frmMain::mnuFileOpen_Click},
+        {mnuFileSave, &frmMain::mnuFileSave_Click},
+        {mnuFileSaveAs, &frmMain::mnuFileSaveAs_Click},
+        {mnuFilePrintPageSetup, &frmMain::mnuFilePrintPageSetup_Click},
+        {mnuFilePrintFont, &frmMain::mnuFilePrintFont_Click},
+        {mnuFilePrintSession, &frmMain::mnuFilePrintSession_Click},
+        {mnuFilePrintDatabase, &frmMain::mnuFilePrintDatabase_Click},
+        {mnuFilePrintInstructions, &frmMain::mnuFilePrintInstructions_Click},
+        {mnuFilePrintPreamble, &frmMain::mnuFilePrintPreamble_Click},
+        {mnuFileDisplayDatabase, &frmMain::mnuFileDisplayDatabase_Click},
+        {mnuFileExit, &frmMain::mnuFileExit_Click},
+        {mnuEditAdd, &frmMain::mnuEditAdd_Click},
+        {mnuEditDelete, &frmMain::mnuEditDelete_Click},
+        {mnuEditEdit, &frmMain::mnuEditEdit_Click},
+        {mnuChgCtl, &frmMain::mnuChgCtl_Click},
+        {mnuChgCall, &frmMain::mnuChgCall_Click},
+        {mnuFormatControlsFont, &frmMain::mnuFormatControlsFont_Click},
+        {mnuFormatControlsColor, &frmMain::mnuFormatControlsColor_Click},
+        {mnuFormatControlsBackgroundColor, &frmMain::mnuFormatControlsBackgroundColor_Click},
+        {mnuFormatFormFont, &frmMain::mnuFormatFormFont_Click},
+        {mnuFormatFormFontColor, &frmMain::mnuFormatFormFontColor_Click},
+        {mnuFormatFormBackgroundColor, &frmMain::mnuFormatFormBackgroundColor_Click},
+        {mnuFormatFormLineColor, &frmMain::mnuFormatFormLineColor_Click},
+        {mnuFormatFormDataFont, &frmMain::mnuFormatFormDataFont_Click},
+        {mnuFormatFormDataFontColor, &frmMain::mnuFormatFormDataFontColor_Click},
+        {mnuFormatFormDataMemberColor, &frmMain::mnuFormatFormDataMemberColor_Click},
+        {mnuFormatPreambleFont, &frmMain::mnuFormatPreambleFont_Click},
+        {mnuFormatPreambleFontColor, &frmMain::mnuFormatPreambleFontColor_Click},
+        {mnuFormatPreambleSaveChanges, &frmMain::mnuFormatPreambleSaveChanges_Click},
+        {mnuReportsMonthly, &frmMain::mnuReportsMonthly_Click},
+        {mnuReportEditor, &frmMain::mnuReportEditor_Click},
+        {mnuOptionsDisableEnterKeyDing, &frmMain::mnuOptionsDisableEnterKeyDing_Click},
+        {mnuOptionsDisableAutoInsert, &frmMain::mnuOptionsDisableAutoInsert_Click},
+        {mnuOptionsDisableWindowFlash, &frmMain::mnuOptionsDisableWindowFlash_Click},
+        {mnuOptionsChangeQRZLogin, &frmMain::mnuOptionsChangeQRZLogin_Click},
+        {mnuAbout, &frmMain::mnuAbout_Click},
+    };
+    for (const auto& [action, handler] : handlers)
+        connect(action, &QAction::triggered, this, handler);
+}
+
+// ---------------------------------------------------------------- load
+
+bool frmMain::firstRun() const { return settings_.GetSetting(QStringLiteral("First"), QStringLiteral("Firstime")).isEmpty(); }
 
 void frmMain::Form_Load()
 {
-    roster_ = CheckinRoster();
+    CaptureControlGeometry();
+    printerCount_ = platform_.printers ? platform_.printers->count() : 0;
+    SetCapsLock(true);
+    SetNumLock(false);
+    setWindowTitle(kDesignCaption + QStringLiteral("  ")
+                   + QLocale::system().toString(platform_.clock->today(), QLocale::ShortFormat));
+    roster_.setSessionChanged(false);
+    saveFailed_ = false;
+
+    // Centre the restored window on the screen.
+    // The restored window's client area is the design size; the menu bar comes on top.
+    resize(int(kDesignWidth / MainLayout::kTwipsPerPixel),
+           int(kDesignHeight / MainLayout::kTwipsPerPixel) + menuBar()->sizeHint().height());
+    if (state_.screenWidth > 0 && state_.screenHeight > 0)
+        move((state_.screenWidth - width()) / 2, (state_.screenHeight - height()) / 2);
+
+    mnuEditEdit->setEnabled(false);
+    mnuEditDelete->setEnabled(false);
+
+    if (!firstRun()) {
+        if (printerCount_ < 1)
+            mnuFilePrint->setEnabled(false);
+        const auto size = SettingValue::toSize(settings_.GetSetting(QStringLiteral("Screen"), QStringLiteral("Size")));
+        listFontSize_ = size ? int(std::trunc(*size)) : 0;
+        CleanUpEarlierReleaseKeys(settings_);
+        loadOptions();
+        if (mnuOptionsChangeQRZLogin->isChecked())
+            mnuOptionsChangeQRZLogin->setChecked(false);
+    }
+
+    auto identity = [](const QString& name, const QString& call) {
+        return name.isEmpty() && call.isEmpty() ? QString() : name + QStringLiteral("   ") + call;
+    };
+    lblNetMgr->setText(identity(state_.netManagerName, state_.netManagerCall));
+    lblNetCtl->setText(identity(state_.netControlName, state_.netControlCall));
     lblTraffic->setText(roster_.trafficCaption());
 
     if (!table_.LoadMemberTable(state_.paths.memberFile)) {
@@ -152,20 +483,66 @@ void frmMain::Form_Load()
     } else if (!table_.lastError().isEmpty()) {
         platform_.prompts->message(table_.lastError(), Prompts::Icon::Warning);
     }
-    showMembersCount();
+    lblMembers->setText(QString::number(table_.memberCount()));
     const MembersCounterColour colour = MembersCounterColourFor(table_.memberCount());
     if (colour != MembersCounterColour::Unchanged)
         Ui::setColours(lblMembers, colour == MembersCounterColour::Yellow ? QColor(255, 255, 0) : QColor(255, 0, 0),
                        Ui::kWindowBackground);
 
+    optInstructions->setChecked(true);
+    optInstructions_Click();
+
+    const QString userName = settings_.GetSetting(QStringLiteral("Settings"), QStringLiteral("User Name"));
+    if (!state_.netControlName.isEmpty() && state_.netControlName == userName)
+        IDTimer->start();
+
     // The net control checks itself in first.
-    if (!options_.disableAutoInsert && !state_.netControlCall.isEmpty()) {
-        TxtChkin->setText(state_.netControlCall.right(6).trimmed());
+    if (!mnuOptionsDisableAutoInsert->isChecked() && !lblNetCtl->text().isEmpty()) {
+        TxtChkin->setText(lblNetCtl->text().right(6).trimmed());
         txtChkin_KeyDown(13);
     }
 }
 
-void frmMain::showMembersCount() { lblMembers->setText(QString::number(table_.memberCount())); }
+void frmMain::loadOptions()
+{
+    const std::pair<QAction*, const char*> switches[] = {
+        {mnuOptionsDisableAutoInsert, "Disable_AI"},
+        {mnuOptionsDisableEnterKeyDing, "Disable_EnterKeyDing"},
+        {mnuOptionsDisableWindowFlash, "Disable_WindowFlash"},
+    };
+    for (const auto& [item, key] : switches) {
+        const QString value = settings_.GetSetting(QStringLiteral("Options"), QLatin1String(key));
+        if (!value.isEmpty()) {
+            item->setChecked(SettingValue::toBool(value).value_or(false));
+        } else {
+            item->setChecked(false);
+            settings_.SaveSetting(QStringLiteral("Options"), QLatin1String(key), SettingValue::fromBool(false));
+        }
+    }
+}
+
+void frmMain::saveOption(QAction* item, const char* key)
+{
+    settings_.SaveSetting(QStringLiteral("Options"), QLatin1String(key), SettingValue::fromBool(item->isChecked()));
+}
+
+void frmMain::mnuOptionsDisableEnterKeyDing_Click() { saveOption(mnuOptionsDisableEnterKeyDing, "Disable_EnterKeyDing"); }
+void frmMain::mnuOptionsDisableAutoInsert_Click() { saveOption(mnuOptionsDisableAutoInsert, "Disable_AI"); }
+void frmMain::mnuOptionsDisableWindowFlash_Click() { saveOption(mnuOptionsDisableWindowFlash, "Disable_WindowFlash"); }
+
+void frmMain::SetCapsLock(bool on)
+{
+    if (platform_.keyboard)
+        SetLock(*platform_.keyboard, Keyboard::Lock::Caps, on);
+}
+
+void frmMain::SetNumLock(bool on)
+{
+    if (platform_.keyboard)
+        SetLock(*platform_.keyboard, Keyboard::Lock::Num, on);
+}
+
+// ---------------------------------------------------------------- check-in
 
 void frmMain::playCue(SoundCue cue)
 {
@@ -179,7 +556,6 @@ void frmMain::playCue(SoundCue cue)
 void frmMain::showStatus(const QString& text)
 {
     lblStatus->setText(QStringLiteral("\r\n") + text);
-    lblStatus->resize(lblStatus->size().expandedTo(lblStatus->sizeHint()));
     if (!Timer1->isActive())
         lblStatus->setVisible(true);
 }
@@ -189,9 +565,13 @@ void frmMain::txtChkin_KeyDown(int keyCode, Qt::KeyboardModifiers)
     if (keyCode != 13 && flags_.pendingInsert != 1)
         return;
     CheckInOptions opts;
-    opts.disableWindowFlash = options_.disableWindowFlash;
-    const CheckInOutcome outcome = ProcessCheckIn(TxtChkin->text(), table_, roster_, flags_, opts);
-    applyOutcome(outcome);
+    opts.disableWindowFlash = mnuOptionsDisableWindowFlash->isChecked();
+    applyOutcome(ProcessCheckIn(TxtChkin->text(), table_, roster_, flags_, opts));
+}
+
+bool frmMain::TxtChkin_KeyPress(QChar key)
+{
+    return FilterKey(FieldKind::CheckIn, key, mnuOptionsDisableEnterKeyDing->isChecked()).has_value();
 }
 
 void frmMain::applyOutcome(const CheckInOutcome& outcome)
@@ -205,6 +585,7 @@ void frmMain::applyOutcome(const CheckInOutcome& outcome)
 
     switch (outcome.kind) {
     case CheckInOutcome::Kind::Invalid:
+        break;
     case CheckInOutcome::Kind::Duplicate:
         TxtChkin->setFocus();
         break;
@@ -232,14 +613,31 @@ void frmMain::applyOutcome(const CheckInOutcome& outcome)
     Change_Caret();
 }
 
-void frmMain::TxtChkin_GotFocus()
+void frmMain::TxtChkin_GotFocus() { Change_Caret(); }
+
+void frmMain::lst1_Click()
 {
-    Change_Caret();
+    mnuEditEdit->setEnabled(true);
+    mnuEditDelete->setEnabled(true);
+    TxtChkin->setFocus();
+}
+
+void frmMain::lst1_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
+{
+    if (button == Qt::RightButton) {
+        mnuEditAdd->setEnabled(false);
+        mnuChgCtl->setEnabled(false);
+        mnuEdit->exec(globalPos);
+    } else {
+        mnuEditAdd->setEnabled(true);
+    }
+    mnuChgCtl->setEnabled(true);
+    TxtChkin->setFocus();
 }
 
 void frmMain::lstSG_Click(QListWidgetItem* item)
 {
-    if (!item || options_.disableAutoInsert)
+    if (!item || mnuOptionsDisableAutoInsert->isChecked())
         return;
     TxtChkin->setText(item->text());
     txtChkin_KeyDown(13);
@@ -264,6 +662,47 @@ void frmMain::cmdHide_Click()
     TxtChkin->setFocus();
 }
 
+void frmMain::CmdExit_MouseDown() { Ui::setColours(CmdExit, Qt::black, kGreen); }
+
+void frmMain::CmdExit_Click() { close(); }
+
+void frmMain::Form_Click() { Change_Caret(); }
+
+void frmMain::Form_GotFocus() { Change_Caret(); }
+
+void frmMain::fraAdd_Click()
+{
+    Change_Caret();
+    TxtChkin->setFocus();
+}
+
+// ---------------------------------------------------------------- timers
+
+void frmMain::IDTimer_Timer()
+{
+    switch (IdAlert::ActionFor(IdAlert::ScheduleKey(platform_.clock->now().time()), Timer1->isActive())) {
+    case IdAlert::Action::None:
+        break;
+    case IdAlert::Action::Start:
+        platform_.sound->play(state_.paths.documentsFolder + QStringLiteral("IDTime.wav"));
+        if (state_.screenWidth == 1280 && state_.screenHeight == 960) {
+            QFont f = lblIDTime->font();
+            f.setPointSizeF(28);
+            lblIDTime->setFont(f);
+        }
+        lblStatus->setVisible(false);
+        Timer1->start();
+        break;
+    case IdAlert::Action::Stop:
+        Timer1->stop();
+        lblStatus->setVisible(true);
+        lblIDTime->setVisible(false);
+        break;
+    }
+}
+
+void frmMain::Timer1_Timer() { lblIDTime->setVisible(!lblIDTime->isVisible()); }
+
 void frmMain::Timer2_Timer()
 {
     flashToggle_ = !flashToggle_;
@@ -278,46 +717,220 @@ void frmMain::Check_Timer1_Status() { lblStatus->setVisible(!Timer1->isActive())
 
 void frmMain::Change_Caret()
 {
-    // The wide caret itself comes from the window's style; showing it means
-    // the check-in box holds the focus with its cursor visible.
-    TxtChkin->setCursorPosition(TxtChkin->text().size());
+    // The wide caret comes from the box's style; here it is made visible at
+    // the end of the text.
+    TxtChkin->setCursorPosition(int(TxtChkin->text().size()));
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event)
+// ---------------------------------------------------------------- layout
+
+void frmMain::CaptureControlGeometry()
 {
-    if (watched == TxtChkin) {
-        if (event->type() == QEvent::FocusIn) {
-            TxtChkin_GotFocus();
-        } else if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-            txtChkin_KeyDown(enter ? 13 : key->key(), key->modifiers());
-            if (enter)
-                return true;  // Enter never reaches the box itself
-        }
-    } else if (watched == lblTraffic && event->type() == QEvent::MouseButtonPress) {
-        lblTraffic_MouseDown(static_cast<QMouseEvent*>(event)->button());
-        return true;
+    geometry_.clear();
+    geometry_.reserve(controls_.size());
+    for (QWidget* w : controls_) {
+        const QRect g = w->geometry();
+        const double k = MainLayout::kTwipsPerPixel;
+        geometry_.push_back({w, g.x() * k, g.y() * k, g.width() * k, g.height() * k, w->font().pointSizeF()});
     }
-    return QMainWindow::eventFilter(watched, event);
+    designClient_ = QSizeF(kDesignWidth, kDesignHeight);
 }
 
-void frmMain::applyLayout()
+void frmMain::RescaleControls()
 {
-    const QSize client = centralWidget()->size();
-    MainLayout::apply(centralWidget(),
-                      QSizeF(client.width() * MainLayout::kTwipsPerPixel, client.height() * MainLayout::kTwipsPerPixel));
+    if (isMinimized() || geometry_.empty())
+        return;
+    const double xr = client_->width() * MainLayout::kTwipsPerPixel / designClient_.width();
+    const double yr = client_->height() * MainLayout::kTwipsPerPixel / designClient_.height();
+    const bool maximized = isMaximized();
+    for (const MainLayout::ControlGeometry& g : geometry_) {
+        const double k = MainLayout::kTwipsPerPixel;
+        g.control->setGeometry(int(std::lround(xr * g.left / k)), int(std::lround(yr * g.top / k)),
+                               int(std::lround(xr * g.width / k)), int(std::lround(yr * g.height / k)));
+        if (!maximized && g.fontSize > 0) {
+            QFont f = g.control->font();
+            f.setPointSizeF(std::max(1.0, yr * g.fontSize));
+            g.control->setFont(f);
+        }
+    }
+}
+
+void frmMain::ApplyMainLayout()
+{
+    const QSize c = client_->size();
+    MainLayout::apply(client_, QSizeF(c.width() * MainLayout::kTwipsPerPixel, c.height() * MainLayout::kTwipsPerPixel));
+    client_->update();
+}
+
+QList<QLineF> frmMain::separatorLines() const
+{
+    const QSize c = client_->size();
+    QList<QLineF> out;
+    for (const QLineF& l :
+         MainLayout::separatorLines(QSizeF(c.width() * MainLayout::kTwipsPerPixel, c.height() * MainLayout::kTwipsPerPixel)))
+        out.append(QLineF(l.p1() / MainLayout::kTwipsPerPixel, l.p2() / MainLayout::kTwipsPerPixel));
+    return out;
+}
+
+void frmMain::Form_Paint(QWidget* client)
+{
+    QPainter p(client);
+    p.setPen(QPen(lineColor_, 2));
+    p.drawLines(separatorLines());
+}
+
+void frmMain::Form_Resize()
+{
+    RescaleControls();
+    if (!firstRun() && isMaximized()) {
+        auto integerPart = [this](const char* section) {
+            const auto v = SettingValue::toSize(settings_.GetSetting(QLatin1String(section), QStringLiteral("Size")));
+            return v ? int(std::trunc(*v)) : 0;
+        };
+        auto setSize = [](QWidget* w, double size) {
+            if (size <= 0)
+                return;  // a damaged value leaves the design size
+            QFont f = w->font();
+            f.setPointSizeF(size);
+            w->setFont(f);
+        };
+        int screen = integerPart("Screen");
+        if (screen == 0)
+            screen = 10;
+        listFontSize_ = screen;
+        for (QWidget* w : std::initializer_list<QWidget*>{lst1, lstNF, lstSG, TxtNew, txtCall, txtName, TxtCS})
+            setSize(w, screen);
+        const int form = integerPart("Form");
+        for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, Label6, LblNew, lblCall, lblName,
+                                                          lblCS, lblMode, FraSearch, FraStations, fraFormData, fraAdd})
+            setSize(w, form);
+        if (const auto exact = SettingValue::toSize(settings_.GetSetting(QStringLiteral("Form"), QStringLiteral("Size"))))
+            setSize(Label5, *exact);
+        for (QWidget* w : std::initializer_list<QWidget*>{FraSearch, FraStations, fraFormData})
+            if (w->font().pointSizeF() > 18)
+                setSize(w, 18);
+        if (const auto netSize = SettingValue::toSize(settings_.GetSetting(QStringLiteral("FormData"), QStringLiteral("Size")))) {
+            setSize(lblNetMgr, *netSize);
+            setSize(lblNetCtl, *netSize);
+        }
+    }
+    ApplyMainLayout();
+    Change_Caret();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    applyLayout();
+    Form_Resize();
 }
 
 void frmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    applyLayout();
+    Form_Resize();
+    Change_Caret();
     TxtChkin->setFocus();
 }
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_GotFocus();
+}
+
+// ---------------------------------------------------------------- events
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == client_) {
+        if (type == QEvent::Paint)
+            Form_Paint(client_);
+        else if (type == QEvent::MouseButtonPress)
+            Form_Click();
+        return false;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && type == QEvent::ShortcutOverride) {
+        // The menu's shortcuts win over the text boxes' own editing keys
+        // (Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+A, Ctrl+E), as the operator expects.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction* a : menuBar()->findChildren<QAction*>())
+            if (!a->shortcut().isEmpty() && a->shortcut() == pressed)
+                return true;
+        return false;
+    }
+    if (watched == TxtChkin) {
+        if (type == QEvent::FocusIn) {
+            TxtChkin_GotFocus();
+        } else if (type == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            txtChkin_KeyDown(enter ? 13 : key->key(), key->modifiers());
+            if (enter)
+                return true;  // the box itself never sees Enter
+            const QString text = key->text();
+            if (text.size() == 1 && !TxtChkin_KeyPress(text.at(0)))
+                return true;
+        }
+        return false;
+    }
+    if (watched == lblTraffic && type == QEvent::MouseButtonPress) {
+        lblTraffic_MouseDown(static_cast<QMouseEvent*>(event)->button());
+        return true;
+    }
+    if (watched == lst1->viewport() && type == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        lst1_MouseDown(mouse->button(), mouse->globalPosition().toPoint());
+        return mouse->button() == Qt::RightButton;  // a right click selects nothing
+    }
+    if (watched == CmdExit && type == QEvent::MouseButtonPress) {
+        CmdExit_MouseDown();
+        return false;
+    }
+    if (watched == fraAdd && type == QEvent::MouseButtonPress) {
+        fraAdd_Click();
+        return false;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- handlers of later parts
+
+void frmMain::mnuFileOpen_Click() {}
+void frmMain::mnuFileSave_Click() {}
+void frmMain::mnuFileSaveAs_Click() {}
+void frmMain::mnuFilePrintPageSetup_Click() {}
+void frmMain::mnuFilePrintFont_Click() {}
+void frmMain::mnuFilePrintSession_Click() {}
+void frmMain::mnuFilePrintDatabase_Click() {}
+void frmMain::mnuFilePrintInstructions_Click() {}
+void frmMain::mnuFilePrintPreamble_Click() {}
+void frmMain::mnuFileDisplayDatabase_Click() {}
+void frmMain::mnuFileExit_Click() { close(); }
+void frmMain::mnuEditAdd_Click() {}
+void frmMain::mnuEditDelete_Click() {}
+void frmMain::mnuEditEdit_Click() {}
+void frmMain::mnuChgCtl_Click() {}
+void frmMain::mnuChgCall_Click() {}
+void frmMain::mnuFormatControlsFont_Click() {}
+void frmMain::mnuFormatControlsColor_Click() {}
+void frmMain::mnuFormatControlsBackgroundColor_Click() {}
+void frmMain::mnuFormatFormFont_Click() {}
+void frmMain::mnuFormatFormFontColor_Click() {}
+void frmMain::mnuFormatFormBackgroundColor_Click() {}
+void frmMain::mnuFormatFormLineColor_Click() {}
+void frmMain::mnuFormatFormDataFont_Click() {}
+void frmMain::mnuFormatFormDataFontColor_Click() {}
+void frmMain::mnuFormatFormDataMemberColor_Click() {}
+void frmMain::mnuFormatPreambleFont_Click() {}
+void frmMain::mnuFormatPreambleFontColor_Click() {}
+void frmMain::mnuFormatPreambleSaveChanges_Click() {}
+void frmMain::mnuReportsMonthly_Click() {}
+void frmMain::mnuReportEditor_Click() {}
+void frmMain::mnuOptionsChangeQRZLogin_Click() {}
+void frmMain::mnuAbout_Click() {}
+void frmMain::CmdChange_Click() {}
+void frmMain::optInstructions_Click() {}
+void frmMain::optPreamble_Click() {}

@@ -4,15 +4,24 @@
 #include "core/program_state.h"
 #include "session/checkin.h"
 #include "session/checkin_roster.h"
+#include "main_layout.h"
 
+#include <QColor>
 #include <QMainWindow>
+#include <vector>
 
+class QAction;
+class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QMenu;
+class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
+class QTextEdit;
 class QTimer;
 class SettingsStore;
 struct Platform;
@@ -21,72 +30,213 @@ struct Platform;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
+    static inline const QString kDesignCaption = QStringLiteral("VELNOR Association  Net Version 1 B1 ");
+
     frmMain(Platform& platform, ProgramState& state, SettingsStore& settings, QWidget* parent = nullptr);
     ~frmMain() override;
-
-    // Option switches (kept in the Options menu).
-    struct Options {
-        bool disableEnterKeyDing = false;
-        bool disableAutoInsert = false;
-        bool disableWindowFlash = false;
-    };
-    Options& options() { return options_; }
 
     MemberTable& memberTable() { return table_; }
     CheckinRoster& roster() { return roster_; }
     EditorFlags& editorFlags() { return flags_; }
+    int PrinterCount() const { return printerCount_; }
+    QColor LineColor() const { return lineColor_; }
+    // The separator lines in the window's coordinates (pixels).
+    QList<QLineF> separatorLines() const;
+    // Geometry (twips) and font size each control had at design time.
+    const std::vector<MainLayout::ControlGeometry>& designGeometry() const { return geometry_; }
 
-    // The check-in operation; runs for Enter (13), or any key while a member
-    // is being added.
+    // --- check-in and roster
     void txtChkin_KeyDown(int keyCode, Qt::KeyboardModifiers shift = Qt::NoModifier);
+    bool TxtChkin_KeyPress(QChar key);  // false: the key is dropped
     void TxtChkin_GotFocus();
+    void lst1_Click();
+    void lst1_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void lstSG_Click(QListWidgetItem* item);
     void lblTraffic_MouseDown(Qt::MouseButton button);
     void cmdHide_Click();
+    void CmdExit_MouseDown();
+    void CmdExit_Click();
+    void Form_Click();
+    void Form_GotFocus();
+    void fraAdd_Click();
+
+    // --- timers
+    void IDTimer_Timer();
+    void Timer1_Timer();
     void Timer2_Timer();
     void Check_Timer1_Status();
     void Change_Caret();
+
+    // --- layout
+    void CaptureControlGeometry();
+    void RescaleControls();
+    void ApplyMainLayout();
+    void Form_Resize();
 
     // Shows a status text: CR LF before it; visible unless the ID alert blinks.
     void showStatus(const QString& text);
 
     // Controls, named as the rest of the program knows them.
-    QLabel* Image1 = nullptr;
-    QGroupBox* fraAdd = nullptr;
-    QWidget* Fra1 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    QFrame* fraInfo = nullptr;
+    QRadioButton* optInstructions = nullptr;
+    QRadioButton* optPreamble = nullptr;
+    QTextEdit* rtfInfo = nullptr;
+    QFrame* Fra1 = nullptr;
     QLineEdit* TxtChkin = nullptr;
+    QLabel* lblIDTime = nullptr;
     QLabel* lblStatus = nullptr;
     QLabel* Label3 = nullptr;
-    QGroupBox* fraFormData = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* lblChkins = nullptr;
-    QLabel* lblTraffic = nullptr;
-    QLabel* lblMembers = nullptr;
-    QGroupBox* FraStations = nullptr;
-    QListWidget* lst1 = nullptr;
+    QTimer* IDTimer = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
     QGroupBox* FraSearch = nullptr;
     QPushButton* cmdHide = nullptr;
     QListWidget* lstSG = nullptr;
     QListWidget* lstNF = nullptr;
     QLabel* lblSG = nullptr;
     QLabel* LblNF1 = nullptr;
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
+    QGroupBox* fraFormData = nullptr;
+    QPushButton* CmdChange = nullptr;
+    QLabel* lblTraffic = nullptr;
+    QLabel* lblChkins = nullptr;
+    QLabel* lblNetCtl = nullptr;
+    QLabel* lblNetMgr = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* lblMembers = nullptr;
+    QGroupBox* FraStations = nullptr;
+    QListWidget* lst1 = nullptr;
+    QGroupBox* fraAdd = nullptr;
+    QLineEdit* TxtCS = nullptr;
+    QLineEdit* TxtNew = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QLineEdit* txtCall = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLabel* lblName = nullptr;
+    QLabel* lblCS = nullptr;
+    QLabel* LblNew = nullptr;
+    QLabel* lblMode = nullptr;
+    QLabel* lblCall = nullptr;
+    QPushButton* CmdExit = nullptr;
+    QLabel* Image1 = nullptr;
+
+    // Menus.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* Hyphen1 = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFileSaveAs = nullptr;
+    QAction* Hyphen2 = nullptr;
+    QMenu* mnuFilePrint = nullptr;
+    QAction* mnuFilePrintPageSetup = nullptr;
+    QAction* mnuFilePrintFont = nullptr;
+    QAction* mnuFilePrintSession = nullptr;
+    QMenu* mnuFileDatabase = nullptr;
+    QAction* mnuFilePrintDatabase = nullptr;
+    QAction* mnuFilePrintInstructions = nullptr;
+    QAction* mnuFilePrintPreamble = nullptr;
+    QAction* mnuFileDisplayDatabase = nullptr;
+    QAction* Hyphen3 = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditAdd = nullptr;
+    QAction* mnuEditDelete = nullptr;
+    QAction* mnuEditEdit = nullptr;
+    QAction* mnuChgCtl = nullptr;
+    QAction* mnuChgCall = nullptr;
+    QMenu* mnuFormat = nullptr;
+    QMenu* mnuFormatControls = nullptr;
+    QAction* mnuFormatControlsFont = nullptr;
+    QAction* mnuFormatControlsColor = nullptr;
+    QAction* mnuFormatControlsBackgroundColor = nullptr;
+    QMenu* mnuFormatForm = nullptr;
+    QAction* mnuFormatFormFont = nullptr;
+    QAction* mnuFormatFormFontColor = nullptr;
+    QAction* mnuFormatFormBackgroundColor = nullptr;
+    QAction* mnuFormatFormLineColor = nullptr;
+    QMenu* mnuFormatFormData = nullptr;
+    QAction* mnuFormatFormDataFont = nullptr;
+    QAction* mnuFormatFormDataFontColor = nullptr;
+    QAction* mnuFormatFormDataMemberColor = nullptr;
+    QMenu* mnuFormatPreamble = nullptr;
+    QAction* mnuFormatPreambleFont = nullptr;
+    QAction* mnuFormatPreambleFontColor = nullptr;
+    QAction* mnuFormatPreambleSaveChanges = nullptr;
+    QMenu* mnuReports = nullptr;
+    QAction* mnuReportsMonthly = nullptr;
+    QAction* mnuReportEditor = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QAction* mnuOptionsDisableEnterKeyDing = nullptr;
+    QAction* mnuOptionsDisableAutoInsert = nullptr;
+    QAction* mnuOptionsDisableWindowFlash = nullptr;
+    QAction* mnuOptionsChangeQRZLogin = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    // --- menu handlers
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFilePrintPageSetup_Click();
+    void mnuFilePrintFont_Click();
+    void mnuFilePrintSession_Click();
+    void mnuFilePrintDatabase_Click();
+    void mnuFilePrintInstructions_Click();
+    void mnuFilePrintPreamble_Click();
+    void mnuFileDisplayDatabase_Click();
+    void mnuFileExit_Click();
+    void mnuEditAdd_Click();
+    void mnuEditDelete_Click();
+    void mnuEditEdit_Click();
+    void mnuChgCtl_Click();
+    void mnuChgCall_Click();
+    void mnuFormatControlsFont_Click();
+    void mnuFormatControlsColor_Click();
+    void mnuFormatControlsBackgroundColor_Click();
+    void mnuFormatFormFont_Click();
+    void mnuFormatFormFontColor_Click();
+    void mnuFormatFormBackgroundColor_Click();
+    void mnuFormatFormLineColor_Click();
+    void mnuFormatFormDataFont_Click();
+    void mnuFormatFormDataFontColor_Click();
+    void mnuFormatFormDataMemberColor_Click();
+    void mnuFormatPreambleFont_Click();
+    void mnuFormatPreambleFontColor_Click();
+    void mnuFormatPreambleSaveChanges_Click();
+    void mnuReportsMonthly_Click();
+    void mnuReportEditor_Click();
+    void mnuOptionsDisableEnterKeyDing_Click();
+    void mnuOptionsDisableAutoInsert_Click();
+    void mnuOptionsDisableWindowFlash_Click();
+    void mnuOptionsChangeQRZLogin_Click();
+    void mnuAbout_Click();
+    void CmdChange_Click();
+    void optInstructions_Click();
+    void optPreamble_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();
+    void buildMenus();
     void Form_Load();
-    void applyLayout();
+    void Form_Paint(QWidget* client);
+    void loadOptions();
+    void saveOption(QAction* item, const char* key);
     void applyOutcome(const CheckInOutcome& outcome);
-    void showMembersCount();
     void playCue(SoundCue cue);
+    void SetCapsLock(bool on);
+    void SetNumLock(bool on);
+    bool firstRun() const;
 
     Platform& platform_;
     ProgramState& state_;
@@ -94,8 +244,14 @@ private:
     MemberTable table_;
     CheckinRoster roster_;
     EditorFlags flags_;
-    Options options_;
+    QWidget* client_ = nullptr;
+    std::vector<QWidget*> controls_;  // the window's controls in creation order
+    std::vector<MainLayout::ControlGeometry> geometry_;
+    QSizeF designClient_;
+    QColor lineColor_ = Qt::black;
+    int printerCount_ = 0;
     bool flashToggle_ = false;
     int flashTicks_ = 0;
     int listFontSize_ = 0;
+    bool saveFailed_ = false;
 };

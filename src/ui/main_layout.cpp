@@ -1,6 +1,5 @@
 #include "main_layout.h"
 
-#include <QLabel>
 #include <QWidget>
 #include <cmath>
 
@@ -128,16 +127,26 @@ QHash<QString, QRectF> apply(QWidget* root, const QSizeF& clientTwips)
         placed.insert(QString::fromLatin1(row.control), r);
         QRect px(int(std::lround(r.x() / kTwipsPerPixel)), int(std::lround(r.y() / kTwipsPerPixel)),
                  int(std::lround(r.width() / kTwipsPerPixel)), int(std::lround(r.height() / kTwipsPerPixel)));
-        // A caption is never cut off: a label too small for its text grows
-        // to the right and downwards.
-        if (auto* label = qobject_cast<QLabel*>(wgt); label && !label->hasScaledContents()) {
-            const QSize need = label->sizeHint();
-            px.setWidth(std::max(px.width(), need.width()));
-            px.setHeight(std::max(px.height(), need.height()));
-        }
         wgt->setGeometry(px);
     }
     return placed;
+}
+
+QList<QLineF> separatorLines(const QSizeF& c)
+{
+    const double W = c.width(), H = c.height();
+    return {
+        // The border box.
+        {120, 120, W - 120, 120},
+        {W - 120, 120, W - 120, H - 120},
+        {W - 120, H - 120, 120, H - 120},
+        {120, H - 120, 120, 120},
+        {W / 1.625, 2400, W / 1.625, H - 120},
+        {120, H / 5, W - 120, H / 5},
+        {W / 3.5, 2400, W / 3.5, H - 120},
+        {120, H / 2.39, W / 3.5, H / 2.39},
+        {120, H / 1.37, W / 3.5, H / 1.37},
+    };
 }
 
 }  // namespace MainLayout

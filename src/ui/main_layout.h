@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QHash>
+#include <QLineF>
+#include <QList>
 #include <QRectF>
 #include <QString>
 #include <vector>
@@ -25,6 +27,12 @@ struct Measure {
     Prop prop = Prop::Left;         // for Copy
 };
 
+// Design geometry of one control (twips) and its design font size.
+struct ControlGeometry {
+    QWidget* control = nullptr;
+    double left = 0, top = 0, width = 0, height = 0, fontSize = 0;
+};
+
 struct Row {
     const char* control;
     Measure height, top, left, width;
@@ -36,5 +44,8 @@ const std::vector<Row>& rows();
 // for a client area of clientTwips; rows whose control is missing are skipped.
 // Returns the twips geometry each control got.
 QHash<QString, QRectF> apply(QWidget* root, const QSizeF& clientTwips);
+
+// The border box and the five separator lines, in twips.
+QList<QLineF> separatorLines(const QSizeF& clientTwips);
 
 }  // namespace MainLayout

@@ -1,6 +1,9 @@
 #include "ui_style.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QWidget>
@@ -41,12 +44,20 @@ QFont font(const char* family, double pointSize, bool bold)
 void setColours(QWidget* w, const QColor& text, const QColor& background)
 {
     QPalette p = w->palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        p.setColor(role, text);
+    const bool box = qobject_cast<QAbstractScrollArea*>(w) || qobject_cast<QLineEdit*>(w);
+    const bool button = qobject_cast<QAbstractButton*>(w) && !qobject_cast<QRadioButton*>(w);
+    p.setColor(box ? QPalette::Text : button ? QPalette::ButtonText : QPalette::WindowText, text);
     if (background.isValid()) {
-        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-            p.setColor(role, background);
-        w->setAutoFillBackground(true);
+        // Only the role the widget itself paints with, so that boxes inside a
+        // coloured frame keep their own white.
+        if (qobject_cast<QAbstractScrollArea*>(w) || qobject_cast<QLineEdit*>(w)) {
+            p.setColor(QPalette::Base, background);
+        } else if (qobject_cast<QAbstractButton*>(w)) {
+            p.setColor(QPalette::Button, background);
+        } else {
+            p.setColor(QPalette::Window, background);
+            w->setAutoFillBackground(true);
+        }
     }
     w->setPalette(p);
 }

@@ -170,7 +170,7 @@ void TstMainWindow::suggestionClickWithAutoInsertOff()
 {
     auto w = open();
     type(*w, "W3ABX");
-    w->options().disableAutoInsert = true;
+    w->mnuOptionsDisableAutoInsert->setChecked(true);
     QListWidget* sg = w->lstSG;
     QTest::mouseClick(sg->viewport(), Qt::LeftButton, {}, sg->visualItemRect(sg->item(1)).center());
     QCOMPARE(w->lst1->count(), 0);

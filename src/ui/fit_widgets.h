@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+
+// A label whose caption is drawn smaller when its box is too small for it,
+// so a caption is never cut off on a small screen. The font the operator
+// chose stays the label's font.
+class FitLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    // The font the caption is drawn with: the label's font, or a smaller one.
+    QFont fittedFont() const;
+    // The caption as drawn (CR LF counts as one line break).
+    QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The same for a button's caption.
+class FitButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+    QFont fittedFont() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
