@@ -1,6 +1,7 @@
 #pragma once
 
 #include "paths.h"
+#include "report_types.h"
 
 #include <QString>
 
@@ -15,4 +16,11 @@ struct ProgramState {
     QString netControlCall;
     QString netManagerName;
     QString netManagerCall;
+    // The monthly totals as last loaded, and the month the report is for.
+    NetReport report;
+    ReportPeriod reportPeriod;
+    // Sessions added to the report in this run.
+    int sessionsThisRun = 0;
+    // A newer program was parked in the temporary folder in this run.
+    bool updateDownloaded = false;
 };

@@ -17,5 +17,11 @@ public:
     virtual Answer ask(const QString& text, Buttons buttons, Answer defaultAnswer, Icon icon = Icon::Question,
                        const QString& title = {}) = 0;
 
+    // File dialogs; a filter is "Description (*.ext)|*.ext". The empty text
+    // means the dialog was cancelled. The save dialog asks before it replaces
+    // a file.
+    virtual QString askSaveFile(const QString& presetPath, const QString& filter) = 0;
+    virtual QString askOpenFile(const QString& folder, const QString& filter) = 0;
+
     static inline const QString kProgramTitle = QStringLiteral("Tarven Net");
 };

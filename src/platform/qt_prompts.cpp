@@ -1,6 +1,7 @@
 #include "qt_prompts.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -58,4 +59,28 @@ Prompts::Answer QtPrompts::ask(const QString& text, Buttons buttons, Answer defa
     default: break;
     }
     return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+namespace {
+
+// "Text files (*.txt)|*.txt" as the Qt dialogs take it: "Text files (*.txt)".
+QString qtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << (parts.at(i).contains(QLatin1Char('(')) ? parts.at(i) : parts.at(i) + QStringLiteral(" (") + parts.at(i + 1) + QLatin1Char(')'));
+    return out.isEmpty() ? filter : out.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+QString QtPrompts::askSaveFile(const QString& presetPath, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), presetPath, qtFilter(filter));
+}
+
+QString QtPrompts::askOpenFile(const QString& folder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder, qtFilter(filter));
 }

@@ -1,16 +1,13 @@
 #pragma once
 
+#include "core/report_types.h"
+
 #include <QDate>
 #include <QString>
 #include <array>
 
 // The month and year the report is for, program-wide for the run: the month
 // is empty until the operator picks one; the year follows today's date.
-struct ReportPeriod {
-    QString month;
-    QString year;
-    bool operator==(const ReportPeriod&) const = default;
-};
 
 // The four-character year of a date, as the report year is set from today.
 QString ReportYearFor(const QDate& today);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/report_types.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -8,13 +10,6 @@
 class SettingsStore;
 class Prompts;
 
-// The running monthly totals, held as the 16-bit numbers the store allows.
-struct NetReport {
-    qint16 sessions = 0;
-    qint16 checkins = 0;
-    qint16 traffic = 0;
-    bool operator==(const NetReport&) const = default;
-};
 
 // One new member of the month: call, name and QTH joined by single blanks.
 struct NewMemberEntry {

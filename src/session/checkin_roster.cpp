@@ -42,6 +42,12 @@ int CheckinRoster::removeLine(int line)
     return slot;
 }
 
+void CheckinRoster::replaceLine(int line, const QString& text)
+{
+    if (line >= 1 && line <= lineCount())
+        lines_[line - 1] = text;
+}
+
 void CheckinRoster::clearLines()
 {
     lines_.clear();

@@ -24,6 +24,8 @@ public:
     // Returns the removed line's member slot.
     int removeLine(int line);
     void clearLines();
+    // New text for line k (1-based); its member stays.
+    void replaceLine(int line, const QString& text);
 
     bool isCheckedIn(int slot) const;
     // The roster line of a member as a check-in writes it.

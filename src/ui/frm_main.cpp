@@ -9,11 +9,15 @@
 #include "platform/printers.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
+#include "report/report_store.h"
 #include "session/id_alert.h"
+#include "session/session_file.h"
 #include "fit_widgets.h"
 #include "ui_style.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -215,8 +219,9 @@ void frmMain::buildControls()
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/logo.jpg")));
     Image1->setScaledContents(true);
 
-    // The buttons never take the keyboard away from the check-in box.
-    for (QPushButton* b : {cmdHide, CmdChange, cmdCancel, cmdSave, CmdExit})
+    // These buttons never take the keyboard away from the check-in box; the
+    // editor's buttons do, so that the boxes' leaving checks run first.
+    for (QPushButton* b : {cmdHide, CmdChange, CmdExit})
         b->setFocusPolicy(Qt::NoFocus);
 
     connect(cmdHide, &QPushButton::clicked, this, &frmMain::cmdHide_Click);
@@ -224,6 +229,13 @@ void frmMain::buildControls()
     connect(CmdChange, &QPushButton::clicked, this, &frmMain::CmdChange_Click);
     connect(lstSG, &QListWidget::itemClicked, this, &frmMain::lstSG_Click);
     connect(lst1, &QListWidget::itemClicked, this, [this] { lst1_Click(); });
+    connect(lstNF, &QListWidget::itemClicked, this, &frmMain::lstNF_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmMain::cmdCancel_Click);
+    for (QLineEdit* e : {txtCall, txtName, TxtCS, TxtNew})
+        Ui::giveWideCaret(e);
+    setTabOrder(txtCall, txtName);
+    setTabOrder(txtName, TxtCS);
     connect(optInstructions, &QRadioButton::clicked, this, &frmMain::optInstructions_Click);
     connect(optPreamble, &QRadioButton::clicked, this, &frmMain::optPreamble_Click);
 
@@ -448,6 +460,10 @@ void frmMain::Form_Load()
                    + QLocale::system().toString(platform_.clock->today(), QLocale::ShortFormat));
     roster_.setSessionChanged(false);
     saveFailed_ = false;
+    endProgram_ = [this] {
+        hide();
+        QCoreApplication::quit();
+    };
 
     // Centre the restored window on the screen.
     // The restored window's client area is the design size; the menu bar comes on top.
@@ -460,6 +476,7 @@ void frmMain::Form_Load()
     mnuEditDelete->setEnabled(false);
 
     if (!firstRun()) {
+        state_.report = LoadReportCounters(settings_);
         if (printerCount_ < 1)
             mnuFilePrint->setEnabled(false);
         const auto size = SettingValue::toSize(settings_.GetSetting(QStringLiteral("Screen"), QStringLiteral("Size")));
@@ -613,7 +630,17 @@ void frmMain::applyOutcome(const CheckInOutcome& outcome)
     Change_Caret();
 }
 
-void frmMain::TxtChkin_GotFocus() { Change_Caret(); }
+void frmMain::TxtChkin_GotFocus()
+{
+    // The editor keeps the keyboard while a call is changed or a member added.
+    if (editorMode_ == MemberEditor::EditorMode::ChangeCall) {
+        TxtNew->setFocus();
+        return;
+    }
+    Change_Caret();
+    if (flags_.pendingInsert == 1)
+        txtName->setFocus();
+}
 
 void frmMain::lst1_Click()
 {
@@ -664,7 +691,22 @@ void frmMain::cmdHide_Click()
 
 void frmMain::CmdExit_MouseDown() { Ui::setColours(CmdExit, Qt::black, kGreen); }
 
-void frmMain::CmdExit_Click() { close(); }
+void frmMain::CmdExit_Click()
+{
+    const Prompts::Answer answer = platform_.prompts->ask(
+        QStringLiteral("Do you want to save this Session's data to the monthly report?"), Prompts::Buttons::YesNoCancel,
+        Prompts::Answer::Cancel, Prompts::Icon::Exclamation, QStringLiteral("SAVE SESSION"));
+    if (answer == Prompts::Answer::Cancel) {
+        Change_Caret();
+        TxtChkin->setFocus();
+        return;
+    }
+    if (answer == Prompts::Answer::Yes)
+        addSessionToReport();
+    close();
+}
+
+void frmMain::mnuFileExit_Click() { CmdExit_Click(); }
 
 void frmMain::Form_Click() { Change_Caret(); }
 
@@ -861,6 +903,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 return true;
         return false;
     }
+    if (auto* box = qobject_cast<QLineEdit*>(watched); box && box != TxtChkin && editorBoxEvent(box, event))
+        return true;
     if (watched == TxtChkin) {
         if (type == QEvent::FocusIn) {
             TxtChkin_GotFocus();
@@ -896,11 +940,566 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// ---------------------------------------------------------------- session files
+
+bool frmMain::writeSession(const QString& path)
+{
+    QStringList lines;
+    for (int i = 0; i < lst1->count(); ++i)
+        lines << lst1->item(i)->text();
+    const QByteArray bytes = SessionFile::Compose(lblChkins->text(), lblTraffic->text(),
+                                                  SessionFile::DateText(platform_.clock->today()), lines);
+    QString error;
+    if (!SessionFile::Write(path, bytes, &error)) {
+        saveFailed_ = true;
+        ErrorHandler(error);
+        return false;
+    }
+    roster_.setSessionChanged(false);
+    return true;
+}
+
+void frmMain::mnuFileSave_Click()
+{
+    if (sessionFileName_.isEmpty()) {
+        mnuFileSaveAs_Click();
+        return;
+    }
+    if (roster_.sessionChanged())
+        writeSession(sessionFileName_);
+    Change_Caret();
+    TxtChkin->setFocus();
+}
+
+void frmMain::mnuFileSaveAs_Click()
+{
+    const QString folder = state_.paths.sessionsFolder;
+    if (!QDir().mkpath(folder)) {
+        saveFailed_ = true;
+        ErrorHandler(QStringLiteral("The folder %1 could not be created.").arg(folder));
+        return;
+    }
+    const QString chosen = platform_.prompts->askSaveFile(
+        folder + SessionFile::DefaultFileName(platform_.clock->today()), SessionFile::kFilter);
+    if (!chosen.isEmpty() && writeSession(chosen)) {
+        sessionFileName_ = chosen;
+        saveFailed_ = false;
+    }
+    Change_Caret();
+    TxtChkin->setFocus();
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    if (roster_.sessionChanged()) {
+        const Prompts::Answer answer =
+            platform_.prompts->ask(QStringLiteral("Do you want to Save the Session?"), Prompts::Buttons::YesNoCancel,
+                                   Prompts::Answer::Cancel, Prompts::Icon::Exclamation, QStringLiteral("Session"));
+        if (answer == Prompts::Answer::Cancel)
+            return;
+        if (answer == Prompts::Answer::Yes) {
+            saveFailed_ = false;
+            mnuFileSave_Click();
+            // A save that failed or was cancelled keeps the roster.
+            if (saveFailed_ || roster_.sessionChanged())
+                return;
+        }
+    }
+    // The roster is emptied only once a file has been chosen.
+    const QString chosen = platform_.prompts->askOpenFile(state_.paths.sessionsFolder, SessionFile::kFilter);
+    if (chosen.isEmpty())
+        return;
+    const SessionFile::ReadResult read = SessionFile::Read(chosen);
+    if (!read.ok) {
+        ErrorHandler(read.error);
+        return;
+    }
+    const SessionFile::Contents& c = read.contents;
+    sessionFileName_ = chosen;
+    lst1->clear();
+    roster_.clearLines();
+    mnuEditEdit->setEnabled(true);
+    for (int i = 0; i < c.lines.size(); ++i) {
+        const QString& line = c.lines.at(i);
+        const QString call = SessionFile::CallOfLine(line);
+        if (i == 0) {
+            const bool alternate = call != state_.netControlCall;
+            Label4->setText(alternate ? QStringLiteral("ALT NET CONTROL") : QStringLiteral("NET CONTROL"));
+            if (alternate)
+                lblNetCtl->setText(SessionFile::NameOfLine(line) + QStringLiteral("  ") + call);
+        }
+        lst1->addItem(line);
+        // A line whose call is no member has no member slot; a member's line
+        // marks it checked in, so it is not listed twice.
+        roster_.append(line, call.isEmpty() ? 0 : table_.FindCall(call));
+    }
+    roster_.setCheckins(int(LeadingNumber(c.checkins)));
+    lblChkins->setText(c.checkins);
+    roster_.setTrafficCaption(c.traffic);
+    lblTraffic->setText(c.traffic);
+    setWindowTitle(kDesignCaption + QStringLiteral("  ") + c.date);
+    roster_.setSessionChanged(false);
+    if (!c.shortfall.isEmpty()) {
+        ErrorHandler(c.shortfall);
+        return;
+    }
+    Change_Caret();
+    TxtChkin->setFocus();
+}
+
+// ---------------------------------------------------------------- the end of a session
+
+void frmMain::addSessionToReport()
+{
+    ++state_.sessionsThisRun;
+    const ReportWriteOutcome outcome = AddSessionToReport(settings_, state_.report, int(LeadingNumber(lblChkins->text())),
+                                                          int(LeadingNumber(lblTraffic->text())));
+    if (outcome.stored)
+        state_.report = LoadReportCounters(settings_);
+    else
+        platform_.prompts->message(outcome.message, Prompts::Icon::Exclamation);
+}
+
+void frmMain::saveAppearance(bool withFormData)
+{
+    auto saveFont = [this](const QString& section, const QFont& f, const char* sizeKey = "Size") {
+        settings_.SaveSetting(section, QStringLiteral("Font"), f.family());
+        settings_.SaveSetting(section, QStringLiteral("Bold"), SettingValue::fromBool(f.bold()));
+        settings_.SaveSetting(section, QStringLiteral("Italic"), SettingValue::fromBool(f.italic()));
+        settings_.SaveSetting(section, QLatin1String(sizeKey), SettingValue::fromSize(float(f.pointSizeF())));
+    };
+    auto colour = [](const QColor& c) { return SettingValue::fromColour(c.rgb() & 0xFFFFFF); };
+    const QString screen = QStringLiteral("Screen"), form = QStringLiteral("Form");
+    saveFont(screen, lst1->font());
+    settings_.SaveSetting(screen, QStringLiteral("FGCOLOR"), colour(lst1->palette().color(QPalette::Text)));
+    settings_.SaveSetting(screen, QStringLiteral("BGCOLOR"), colour(lst1->palette().color(QPalette::Base)));
+    settings_.SaveSetting(form, QStringLiteral("FGCOLOR"), colour(Label1->palette().color(QPalette::WindowText)));
+    settings_.SaveSetting(form, QStringLiteral("BGCOLOR"), colour(client_->palette().color(QPalette::Window)));
+    saveFont(form, Label1->font());
+    if (withFormData) {
+        const QString formData = QStringLiteral("FormData");
+        saveFont(formData, lblNetMgr->font());
+        settings_.SaveSetting(formData, QStringLiteral("FontColor"), colour(lblNetMgr->palette().color(QPalette::WindowText)));
+        settings_.SaveSetting(form, QStringLiteral("LineColor"), colour(lineColor_));
+    }
+}
+
+void frmMain::Form_Unload()
+{
+    if (lblNetMgr->text().isEmpty() || lblNetCtl->text().isEmpty())
+        return;
+    SetCapsLock(false);
+    saveAppearance(true);
+    if (firstRun())
+        settings_.SaveSetting(QStringLiteral("First"), QStringLiteral("Firstime"), QStringLiteral("FALSE"));
+    if (!state_.updateDownloaded) {
+        QDir temp(state_.paths.tempFolder);
+        if (temp.exists())
+            temp.removeRecursively();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (!ended_)
+        Form_Unload();
+    ended_ = true;
+    QMainWindow::closeEvent(event);
+}
+
+void frmMain::endProgram()
+{
+    ended_ = true;
+    if (endProgram_)
+        endProgram_();
+}
+
+void frmMain::ErrorHandler(const QString& description)
+{
+    platform_.prompts->message(description, Prompts::Icon::Critical, Prompts::kProgramTitle);
+    const Prompts::Answer answer = platform_.prompts->ask(
+        QStringLiteral("Do you want to save this Session's data to the monthly report?"), Prompts::Buttons::YesNoCancel,
+        Prompts::Answer::Cancel, Prompts::Icon::Exclamation, Prompts::kProgramTitle);
+    if (answer == Prompts::Answer::Cancel)
+        return;
+    if (answer == Prompts::Answer::Yes) {
+        addSessionToReport();
+        saveAppearance(false);
+    }
+    endProgram();
+}
+
+// ---------------------------------------------------------------- member editor
+
+int frmMain::selectedLine() const
+{
+    const QListWidgetItem* item = lst1->currentItem();
+    return item && item->isSelected() ? lst1->row(item) + 1 : 0;
+}
+
+void frmMain::setStatusCaption(const QString& text) { lblStatus->setText(QStringLiteral("\r\n") + text); }
+
+void frmMain::resetModeLabel()
+{
+    Ui::setColours(lblMode, Qt::black, Ui::kButtonFace);
+    lblMode->setText(QString());
+}
+
+void frmMain::applyEditorOutcome(const MemberEditor::Outcome& outcome)
+{
+    using MemberEditor::StatusShow;
+    switch (outcome.show) {
+    case StatusShow::None: break;
+    case StatusShow::Show: showStatus(outcome.status); break;
+    case StatusShow::CaptionOnly: setStatusCaption(outcome.status); break;
+    case StatusShow::ShowAlways:
+        setStatusCaption(outcome.status);
+        lblStatus->setVisible(true);
+        break;
+    }
+    if (outcome.ding)
+        platform_.sound->play(Sound::kDing);
+    if (!outcome.error.isEmpty())
+        platform_.prompts->message(outcome.error, Prompts::Icon::Critical);
+    if (outcome.rosterLine >= 1 && outcome.rosterLine <= lst1->count()) {
+        if (outcome.rosterText.isEmpty())
+            delete lst1->takeItem(outcome.rosterLine - 1);
+        else
+            lst1->item(outcome.rosterLine - 1)->setText(outcome.rosterText);
+    }
+    if (outcome.membersChanged)
+        lblMembers->setText(QString::number(table_.memberCount()));
+}
+
+void frmMain::mnuEditAdd_Click()
+{
+    lblMode->setText(QStringLiteral("ADD"));
+    editorMode_ = MemberEditor::EditorMode::Add;
+    txtName->clear();
+    TxtCS->clear();
+    for (QWidget* w : std::initializer_list<QWidget*>{lblName, lblCS, txtCall, txtName, TxtCS})
+        w->setVisible(true);
+    if (flags_.pendingInsert == 1) {
+        txtCall->setEnabled(false);
+        txtName->setFocus();
+    } else {
+        txtCall->setEnabled(true);
+        txtCall->clear();
+        if (flags_.pendingInsert != 2)
+            txtCall->setFocus();
+        flags_.pendingInsert = 1;
+    }
+}
+
+void frmMain::mnuEditEdit_Click()
+{
+    const int line = selectedLine();
+    if (line == 0)
+        return;
+    mnuEditAdd->setEnabled(true);
+    lblName->setVisible(true);
+    lblCS->setVisible(true);
+    LblNew->setVisible(false);
+    lblCall->setText(QStringLiteral("CALL"));
+    lblMode->setText(QStringLiteral("EDIT"));
+    TxtCS->setVisible(true);
+    cmdCancel->setVisible(true);
+    cmdCancel->setEnabled(true);
+    editorMode_ = MemberEditor::EditorMode::Edit;
+    // A line without a member (read from a session file) fills nothing.
+    const MemberRecord rec = table_.record(roster_.slotAt(line));
+    txtCall->setText(rec.call);
+    txtName->setText(rec.name);
+    TxtCS->setText(rec.qth);
+    roster_.setSessionChanged(true);
+}
+
+void frmMain::mnuChgCall_Click()
+{
+    mnuChgCtl->setEnabled(true);
+    const int line = selectedLine();
+    if (line == 0) {
+        showStatus(QStringLiteral("You must select a call to change"));
+        platform_.sound->play(Sound::kDing);
+        return;
+    }
+    editorMode_ = MemberEditor::EditorMode::ChangeCall;
+    lblMode->setText(QStringLiteral("CHANGE CALL"));
+    for (QWidget* w : std::initializer_list<QWidget*>{lblName, lblCS, txtName, TxtCS})
+        w->setVisible(false);
+    txtCall->setEnabled(true);
+    TxtNew->setVisible(true);
+    LblNew->setVisible(true);
+    txtCall->setText(lst1->item(line - 1)->text().trimmed().section(QLatin1Char(' '), 0, 0));
+    lblCall->setText(QStringLiteral("OLD CALL"));
+    TxtNew->setFocus();
+}
+
+void frmMain::mnuEditDelete_Click()
+{
+    const int line = selectedLine();
+    if (line == 0)
+        return;
+    mnuEditAdd->setEnabled(true);
+    const Prompts::Answer answer =
+        platform_.prompts->ask(MemberEditor::DeleteQuestion(lst1->item(line - 1)->text()), Prompts::Buttons::YesNoCancel,
+                               Prompts::Answer::Cancel, Prompts::Icon::Question, QStringLiteral("DELETE RECORD"));
+    if (answer == Prompts::Answer::Cancel)
+        return;
+    const MemberEditor::Outcome outcome =
+        MemberEditor::DeleteLine(line, answer == Prompts::Answer::Yes, table_, roster_);
+    applyEditorOutcome(outcome);
+    if (outcome.ok) {
+        lblChkins->setText(roster_.checkinsCaption());
+        lst1->setCurrentItem(nullptr);  // a delete leaves no line selected
+        lst1->clearSelection();
+    }
+    Change_Caret();
+}
+
+void frmMain::cmdSave_Click()
+{
+    using MemberEditor::EditorMode;
+    // What leaving the boxes does, also when the keyboard's Alt+S or a click
+    // saved without moving the focus.
+    for (QLineEdit* box : {txtCall, txtName, TxtCS, TxtNew})
+        box->setText(box->text().toUpper());
+    switch (editorMode_) {
+    case EditorMode::Add: {
+        const MemberEditor::Outcome outcome = MemberEditor::SaveNewMember(
+            txtCall->text(), txtName->text(), TxtCS->text(), table_,
+            [this](const QString& call, const QString& name, const QString& qth) {
+                AppendNewMemberEntry(settings_, call, name, qth);
+            });
+        applyEditorOutcome(outcome);
+        if (outcome.ok) {
+            flags_.statusHold = true;
+        } else if (outcome.status.endsWith(QStringLiteral("  INVALID CALL"))) {
+            TxtChkin->clear();
+        } else if (outcome.status == QStringLiteral("CALL ALREADY EXISTS")) {
+            Change_Caret();
+            TxtChkin->setFocus();
+        }
+        editorMode_ = EditorMode::None;
+        endOfSave();
+        break;
+    }
+    case EditorMode::ChangeCall: {
+        const MemberEditor::Outcome outcome =
+            MemberEditor::SaveChangeCall(txtCall->text(), TxtNew->text(), selectedLine(), table_, roster_);
+        applyEditorOutcome(outcome);
+        if (outcome.ok) {
+            TxtNew->setVisible(false);
+            LblNew->setVisible(false);
+            txtCall->setEnabled(false);
+            for (QWidget* w : std::initializer_list<QWidget*>{txtName, TxtCS}) {
+                w->setEnabled(true);
+                w->setVisible(true);
+            }
+            editorMode_ = EditorMode::None;
+        }
+        endOfSave();
+        break;
+    }
+    case EditorMode::Edit:
+    case EditorMode::None: {
+        const MemberEditor::Outcome outcome =
+            MemberEditor::SaveEdit(txtCall->text(), txtName->text(), TxtCS->text(), table_, roster_);
+        applyEditorOutcome(outcome);
+        if (outcome.ok) {
+            Change_Caret();
+            TxtChkin->setFocus();
+            resetModeLabel();
+        }
+        break;
+    }
+    }
+}
+
+void frmMain::endOfSave()
+{
+    resetModeLabel();
+    const bool insert = MemberEditor::TakePendingInsert(flags_, mnuOptionsDisableAutoInsert->isChecked());
+    if (insert) {
+        TxtChkin->setText(txtCall->text());
+        txtCall->clear();
+        txtName->clear();
+        TxtCS->clear();
+    }
+    TxtChkin->setFocus();
+    if (insert)
+        txtChkin_KeyDown(13);
+}
+
+void frmMain::cmdCancel_Click()
+{
+    txtCall->clear();
+    if (editorMode_ == MemberEditor::EditorMode::ChangeCall) {
+        TxtNew->clear();
+        lblName->setVisible(true);
+        lblCS->setVisible(true);
+        txtCall->setEnabled(true);
+        TxtCS->setVisible(true);
+        TxtCS->clear();
+        txtName->setVisible(true);
+        TxtNew->setVisible(false);
+        LblNew->setVisible(false);
+        lblCall->setText(QStringLiteral("CALL"));
+    } else {
+        flags_.pendingInsert = 0;
+        txtName->clear();
+        TxtCS->clear();
+    }
+    editorMode_ = MemberEditor::EditorMode::None;
+    lblMode->setText(QString());
+    Change_Caret();
+    TxtChkin->setFocus();
+}
+
+void frmMain::lstNF_Click(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    if (!settings_.GetSetting(QStringLiteral("Settings"), QStringLiteral("QRZ PW")).isEmpty()) {
+        // The lookup itself starts from the list's right button.
+        flags_.pendingInsert = 2;
+        cmdCancel->setEnabled(true);
+        return;
+    }
+    flags_.pendingInsert = 1;
+    txtCall->setText(item->text());
+    cmdCancel->setEnabled(true);
+    mnuEditAdd_Click();
+}
+
+bool frmMain::editorBoxEvent(QLineEdit* box, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusIn) {
+        if (box == txtCall)
+            txtCall_GotFocus();
+        else if (box == txtName)
+            txtName_GotFocus();
+        else if (box == TxtCS)
+            TxtCS_GotFocus();
+        else if (box == TxtNew)
+            TxtNew_GotFocus();
+    } else if (type == QEvent::FocusOut) {
+        if (box == txtCall)
+            txtCall_LostFocus();
+        else if (box == txtName)
+            txtName_LostFocus();
+        else if (box == TxtCS)
+            TxtCS_LostFocus();
+        else if (box == TxtNew)
+            TxtNew_LostFocus();
+    } else if (type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter) {
+            if (box == txtCall)
+                txtCall_KeyDown(13);
+            else if (box == txtName)
+                txtName_KeyDown(13);
+            else if (box == TxtCS)
+                TxtCS_KeyDown(13);
+            else if (box == TxtNew)
+                TxtNew_KeyDown(13);
+            return true;
+        }
+        const QString text = key->text();
+        if (text.size() != 1 || key->key() == Qt::Key_Backspace)
+            return false;  // editing keys (arrows, Delete, Backspace) pass
+        const FieldKind kind = box == txtCall ? FieldKind::MemberCall
+            : box == TxtNew                   ? FieldKind::NewCall
+            : box == txtName                  ? FieldKind::MemberName
+                                              : FieldKind::MemberQth;
+        if (KeyEnablesCancel(kind, text.at(0)))
+            cmdCancel->setEnabled(true);
+        return !FilterKey(kind, text.at(0)).has_value();
+    }
+    return false;
+}
+
+namespace {
+void upperCase(QLineEdit* box) { box->setText(box->text().toUpper()); }
+}  // namespace
+
+void frmMain::txtCall_GotFocus()
+{
+    // While a call is changed the old call stays, so that a Save still
+    // changes the call and never writes the hidden name and QTH boxes.
+    if (editorMode_ != MemberEditor::EditorMode::ChangeCall)
+        txtCall->clear();
+}
+
+void frmMain::txtCall_KeyDown(int keyCode)
+{
+    if (keyCode != 13)
+        return;
+    upperCase(txtCall);
+    if (TxtNew->isVisible())
+        TxtNew->setFocus();
+    else
+        txtName->setFocus();
+}
+
+void frmMain::txtCall_LostFocus()
+{
+    upperCase(txtCall);
+    if (!txtCall->text().isEmpty() && !IsValidCall(txtCall->text())) {
+        showStatus(txtCall->text() + QStringLiteral("  INVALID CALL"));
+        txtCall->clear();
+        platform_.sound->play(Sound::kDing);
+        QTimer::singleShot(0, txtCall, [box = txtCall] { box->setFocus(); });
+    }
+}
+
+void frmMain::txtName_GotFocus()
+{
+    txtName->clear();
+    cmdCancel->setEnabled(true);
+}
+
+void frmMain::txtName_KeyDown(int keyCode)
+{
+    if (keyCode == 13)
+        upperCase(txtName);
+}
+
+void frmMain::txtName_LostFocus() { upperCase(txtName); }
+
+void frmMain::TxtCS_GotFocus() {}
+
+void frmMain::TxtCS_KeyDown(int keyCode)
+{
+    if (keyCode == 13)
+        upperCase(TxtCS);
+}
+
+void frmMain::TxtCS_LostFocus() { upperCase(TxtCS); }
+
+void frmMain::TxtNew_GotFocus() { TxtNew->clear(); }
+
+void frmMain::TxtNew_KeyDown(int keyCode)
+{
+    if (keyCode == 13)
+        upperCase(TxtNew);
+}
+
+void frmMain::TxtNew_LostFocus()
+{
+    upperCase(TxtNew);
+    if (!TxtNew->text().isEmpty() && !IsValidCall(TxtNew->text())) {
+        showStatus(TxtNew->text() + QStringLiteral("  INVALID CALL"));
+        TxtNew->clear();
+        platform_.sound->play(Sound::kDing);
+        QTimer::singleShot(0, TxtNew, [box = TxtNew] { box->setFocus(); });
+    }
+}
+
 // ---------------------------------------------------------------- handlers of later parts
 
-void frmMain::mnuFileOpen_Click() {}
-void frmMain::mnuFileSave_Click() {}
-void frmMain::mnuFileSaveAs_Click() {}
 void frmMain::mnuFilePrintPageSetup_Click() {}
 void frmMain::mnuFilePrintFont_Click() {}
 void frmMain::mnuFilePrintSession_Click() {}
@@ -908,12 +1507,7 @@ void frmMain::mnuFilePrintDatabase_Click() {}
 void frmMain::mnuFilePrintInstructions_Click() {}
 void frmMain::mnuFilePrintPreamble_Click() {}
 void frmMain::mnuFileDisplayDatabase_Click() {}
-void frmMain::mnuFileExit_Click() { close(); }
-void frmMain::mnuEditAdd_Click() {}
-void frmMain::mnuEditDelete_Click() {}
-void frmMain::mnuEditEdit_Click() {}
 void frmMain::mnuChgCtl_Click() {}
-void frmMain::mnuChgCall_Click() {}
 void frmMain::mnuFormatControlsFont_Click() {}
 void frmMain::mnuFormatControlsColor_Click() {}
 void frmMain::mnuFormatControlsBackgroundColor_Click() {}

@@ -5,9 +5,11 @@
 #include "session/checkin.h"
 #include "session/checkin_roster.h"
 #include "main_layout.h"
+#include "members/member_editor.h"
 
 #include <QColor>
 #include <QMainWindow>
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -39,6 +41,7 @@ public:
     CheckinRoster& roster() { return roster_; }
     EditorFlags& editorFlags() { return flags_; }
     int PrinterCount() const { return printerCount_; }
+    MemberEditor::EditorMode editorMode() const { return editorMode_; }
     QColor LineColor() const { return lineColor_; }
     // The separator lines in the window's coordinates (pixels).
     QList<QLineF> separatorLines() const;
@@ -56,6 +59,7 @@ public:
     void cmdHide_Click();
     void CmdExit_MouseDown();
     void CmdExit_Click();
+    void lstNF_Click(QListWidgetItem* item);
     void Form_Click();
     void Form_GotFocus();
     void fraAdd_Click();
@@ -72,6 +76,16 @@ public:
     void RescaleControls();
     void ApplyMainLayout();
     void Form_Resize();
+
+    // --- session files and the end of a session
+    QString sessionFileName() const { return sessionFileName_; }
+    bool SaveFailed() const { return saveFailed_; }
+    // Reports an unexpected error, offers the report addition, and ends the
+    // program unless the operator cancels.
+    void ErrorHandler(const QString& description);
+    // How the program ends (tests replace it); ended() tells it did.
+    void setEndProgram(std::function<void()> end) { endProgram_ = std::move(end); }
+    bool ended() const { return ended_; }
 
     // Shows a status text: CR LF before it; visible unless the ID alert blinks.
     void showStatus(const QString& text);
@@ -216,6 +230,21 @@ public:
     void mnuOptionsChangeQRZLogin_Click();
     void mnuAbout_Click();
     void CmdChange_Click();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    // The member editor's boxes.
+    void txtCall_GotFocus();
+    void txtCall_KeyDown(int keyCode);
+    void txtCall_LostFocus();
+    void txtName_GotFocus();
+    void txtName_KeyDown(int keyCode);
+    void txtName_LostFocus();
+    void TxtCS_GotFocus();
+    void TxtCS_KeyDown(int keyCode);
+    void TxtCS_LostFocus();
+    void TxtNew_GotFocus();
+    void TxtNew_KeyDown(int keyCode);
+    void TxtNew_LostFocus();
     void optInstructions_Click();
     void optPreamble_Click();
 
@@ -224,6 +253,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -234,6 +264,17 @@ private:
     void saveOption(QAction* item, const char* key);
     void applyOutcome(const CheckInOutcome& outcome);
     void playCue(SoundCue cue);
+    bool writeSession(const QString& path);
+    void addSessionToReport();
+    void saveAppearance(bool withFormData);
+    void Form_Unload();
+    void endProgram();
+    void applyEditorOutcome(const MemberEditor::Outcome& outcome);
+    void setStatusCaption(const QString& text);
+    void endOfSave();
+    void resetModeLabel();
+    int selectedLine() const;
+    bool editorBoxEvent(QLineEdit* box, QEvent* event);
     void SetCapsLock(bool on);
     void SetNumLock(bool on);
     bool firstRun() const;
@@ -254,4 +295,8 @@ private:
     int flashTicks_ = 0;
     int listFontSize_ = 0;
     bool saveFailed_ = false;
+    MemberEditor::EditorMode editorMode_ = MemberEditor::EditorMode::None;
+    QString sessionFileName_;
+    std::function<void()> endProgram_;
+    bool ended_ = false;
 };

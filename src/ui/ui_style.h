@@ -12,6 +12,7 @@ namespace Ui {
 inline const QColor kButtonShadow(128, 128, 128);
 inline const QColor kAppWorkspace(171, 171, 171);
 inline const QColor kWindowBackground(255, 255, 255);
+inline const QColor kButtonFace(240, 240, 240);
 
 // Maps the design fonts onto the metric-compatible families of the system.
 void installFontSubstitutes();

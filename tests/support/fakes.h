@@ -37,8 +37,22 @@ public:
         shown.append({text, icon, title, buttons, defaultAnswer});
         return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
+    QString askSaveFile(const QString& presetPath, const QString& filter) override
+    {
+        fileDialogs.append({QStringLiteral("save"), presetPath, filter});
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    QString askOpenFile(const QString& folder, const QString& filter) override
+    {
+        fileDialogs.append({QStringLiteral("open"), folder, filter});
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
     QList<Shown> shown;
     QList<Answer> answers;
+    // File dialogs: kind, preset or folder, filter; answered from files
+    // (an empty text or an empty script cancels).
+    QList<QStringList> fileDialogs;
+    QStringList files;
 };
 
 // A clock that stands still until a test moves it.

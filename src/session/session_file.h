@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+// A session as a text file: the check-ins counter, the traffic counter, the
+// date of saving, then the roster lines; CR LF line ends, Latin-1.
+namespace SessionFile {
+
+inline const QString kFilter = QStringLiteral("Text files (*.txt)|*.txt");
+
+// YYMMDD of the date.
+QString DefaultFileName(const QDate& date);
+// The date as line 3 holds it: month/day/year.
+QString DateText(const QDate& date);
+
+// The file's bytes: the first n roster lines (n the numeric value of the
+// check-ins caption), leaving out lines whose last character is "-".
+QByteArray Compose(const QString& checkinsCaption, const QString& trafficCaption, const QString& dateText,
+                   const QStringList& rosterLines);
+
+// Writes through a temporary file, so a failed save never leaves half a file.
+bool Write(const QString& path, const QByteArray& bytes, QString* error);
+
+struct Contents {
+    QString checkins;   // line 1
+    QString traffic;    // line 2
+    QString date;       // line 3
+    QStringList lines;  // roster lines, each with its one leading blank
+    int promised = 0;   // roster lines line 1 announced
+    // Set when the file ended before all promised lines; the lines read stay.
+    QString shortfall;
+};
+
+struct ReadResult {
+    bool ok = false;
+    QString error;  // the file could not be opened or lacks its three counters
+    Contents contents;
+};
+
+// Reads whole lines: a comma inside a line is kept.
+ReadResult Read(const QString& path);
+ReadResult Parse(const QByteArray& bytes);
+
+// The call of a roster line: the text before its first blank.
+QString CallOfLine(const QString& rosterLine);
+// The second word of a roster line (the name).
+QString NameOfLine(const QString& rosterLine);
+
+}  // namespace SessionFile

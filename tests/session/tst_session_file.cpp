@@ -1,0 +1,134 @@
+#include "member_files.h"
+#include "session/session_file.h"
+#include "test_home.h"
+#include "test_main.h"
+
+#include <QDir>
+#include <QTest>
+#include <memory>
+
+class TstSessionFile : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { home_ = std::make_unique<TestHome>(); }
+    void cleanup() { home_.reset(); }
+
+    void defaultName_data();
+    void defaultName();
+    void compose_data();
+    void compose();
+    void roundTripKeepsCommas();
+    void parse_data();
+    void parse();
+    void writeLeavesNoHalfFile();
+
+private:
+    std::unique_ptr<TestHome> home_;
+};
+
+void TstSessionFile::defaultName_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("dateText");
+    QTest::newRow("one-digit month and day") << QDate(2026, 3, 4) << "260304" << "3/4/2026";
+    QTest::newRow("two digits") << QDate(2026, 12, 18) << "261218" << "12/18/2026";
+    QTest::newRow("new century year") << QDate(2100, 1, 31) << "000131" << "1/31/2100";
+}
+
+void TstSessionFile::defaultName()
+{
+    QFETCH(QDate, date);
+    QFETCH(QString, name);
+    QFETCH(QString, dateText);
+    QCOMPARE(SessionFile::DefaultFileName(date), name);
+    QCOMPARE(SessionFile::DateText(date), dateText);
+}
+
+void TstSessionFile::compose_data()
+{
+    QTest::addColumn<QString>("checkins");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty session") << "0" << QStringList() << QByteArray("0\r\n 3\r\n12/8/2026\r\n");
+    QTest::newRow("two lines") << "2" << QStringList({" W1AW HIRAM CT", " K9XYZ JO IL"})
+                               << QByteArray("2\r\n 3\r\n12/8/2026\r\n W1AW HIRAM CT\r\n K9XYZ JO IL\r\n");
+    QTest::newRow("dash line left out") << "2" << QStringList({" W1AW HIRAM -", " K9XYZ JO IL"})
+                                        << QByteArray("2\r\n 3\r\n12/8/2026\r\n K9XYZ JO IL\r\n");
+    QTest::newRow("counter below lines") << "1" << QStringList({" W1AW HIRAM CT", " K9XYZ JO IL"})
+                                         << QByteArray("1\r\n 3\r\n12/8/2026\r\n W1AW HIRAM CT\r\n");
+    QTest::newRow("latin-1") << "1" << QStringList({QString::fromUtf8(" W1AW JOSÉ MONTRÉAL")})
+                             << QByteArray("1\r\n 3\r\n12/8/2026\r\n W1AW JOS\xC9 MONTR\xC9" "AL\r\n");
+}
+
+void TstSessionFile::compose()
+{
+    QFETCH(QString, checkins);
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(SessionFile::Compose(checkins, " 3", "12/8/2026", lines), bytes);
+}
+
+void TstSessionFile::roundTripKeepsCommas()
+{
+    const QString path = home_->path() + "/Sessions/261208.txt";
+    QDir().mkpath(home_->path() + "/Sessions");
+    const QStringList lines{" W1AW HIRAM NEWINGTON, CT", " K9XYZ JO \"PEORIA\" IL", " N2AB LEE "};
+    QString error;
+    QVERIFY(SessionFile::Write(path, SessionFile::Compose("3", " 7", "12/8/2026", lines), &error));
+    const SessionFile::ReadResult r = SessionFile::Read(path);
+    QVERIFY(r.ok);
+    QCOMPARE(r.contents.checkins, QString("3"));
+    QCOMPARE(r.contents.traffic, QString("7"));
+    QCOMPARE(r.contents.date, QString("12/8/2026"));
+    QCOMPARE(r.contents.lines, lines);
+    QVERIFY(r.contents.shortfall.isEmpty());
+}
+
+void TstSessionFile::parse_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("shortfall");
+    QTest::newRow("LF only") << QByteArray("1\n0\n1/2/2026\nW1AW HIRAM CT\n") << true << QStringList({" W1AW HIRAM CT"})
+                             << false;
+    QTest::newRow("no final line end") << QByteArray("1\r\n0\r\n1/2/2026\r\n W1AW A B") << true
+                                       << QStringList({" W1AW A B"}) << false;
+    QTest::newRow("fewer lines than promised") << QByteArray("3\r\n0\r\nd\r\n W1AW A\r\n K9XYZ B\r\n") << true
+                                               << QStringList({" W1AW A", " K9XYZ B"}) << true;
+    QTest::newRow("extra lines ignored") << QByteArray("1\r\n0\r\nd\r\n W1AW A\r\n K9XYZ B\r\n") << true
+                                         << QStringList({" W1AW A"}) << false;
+    QTest::newRow("non-numeric counter") << QByteArray("abc\r\n0\r\nd\r\n W1AW A\r\n") << true << QStringList() << false;
+    QTest::newRow("negative counter") << QByteArray("-4\r\n0\r\nd\r\n") << true << QStringList() << false;
+    QTest::newRow("two lines only") << QByteArray("1\r\n0\r\n") << false << QStringList() << false;
+    QTest::newRow("empty file") << QByteArray() << false << QStringList() << false;
+    QTest::newRow("binary") << QByteArray("\x00\xff\x01", 3) << false << QStringList() << false;
+}
+
+void TstSessionFile::parse()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, ok);
+    QFETCH(QStringList, lines);
+    QFETCH(bool, shortfall);
+    const SessionFile::ReadResult r = SessionFile::Parse(bytes);
+    QCOMPARE(r.ok, ok);
+    QCOMPARE(r.error.isEmpty(), ok);
+    QCOMPARE(r.contents.lines, lines);
+    QCOMPARE(!r.contents.shortfall.isEmpty(), shortfall);
+}
+
+void TstSessionFile::writeLeavesNoHalfFile()
+{
+    QString error;
+    // A folder that does not exist cannot take the file; nothing is left behind.
+    QVERIFY(!SessionFile::Write(home_->path() + "/missing/x.txt", "1\r\n", &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!QDir(home_->path() + "/missing").exists());
+    QCOMPARE(SessionFile::CallOfLine(" W1AW HIRAM CT"), QString("W1AW"));
+    QCOMPARE(SessionFile::NameOfLine(" W1AW HIRAM CT"), QString("HIRAM"));
+}
+
+VELN_TEST(TstSessionFile)
+#include "tst_session_file.moc"
