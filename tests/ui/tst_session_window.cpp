@@ -1,0 +1,333 @@
+#include "core/settings_store.h"
+#include "fakes.h"
+#include "member_files.h"
+#include "test_home.h"
+#include "test_main.h"
+#include "ui/frm_main.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+// Session files and the end of a session, as the operator meets them.
+class TstSessionWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void saveAsProposesTodaysName();
+    void saveWritesOnlyChanges();
+    void openReplacesRoster();
+    void openAsksToSaveFirst_data();
+    void openAsksToSaveFirst();
+    void cancelledOpenKeepsRoster();
+    void shortFileKeepsLinesAndReports();
+    void exitAnswers_data();
+    void exitAnswers();
+    void exitRefusesOverflowingTotals();
+    void closeWithoutNetLabelsWritesNothing();
+    void temporaryFolderKeptAfterUpdate_data();
+    void temporaryFolderKeptAfterUpdate();
+    void errorHandlerAnswers_data();
+    void errorHandlerAnswers();
+
+private:
+    std::unique_ptr<frmMain> open()
+    {
+        auto w = std::make_unique<frmMain>(fakes_->platform, state_, *settings_);
+        w->setEndProgram([this] { ++endings_; });
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qWarning("window not exposed");
+        return w;
+    }
+    void checkIn(frmMain& w, const QString& call)
+    {
+        w.TxtChkin->setText(call);
+        w.txtChkin_KeyDown(13);
+    }
+    QString sessions() const { return state_.paths.sessionsFolder; }
+
+    std::unique_ptr<TestHome> home_;
+    std::unique_ptr<FakePlatform> fakes_;
+    std::unique_ptr<SettingsStore> settings_;
+    ProgramState state_;
+    int endings_ = 0;
+};
+
+void TstSessionWindow::init()
+{
+    home_ = std::make_unique<TestHome>();
+    fakes_ = std::make_unique<FakePlatform>();
+    fakes_->clock.current = QDateTime(QDate(2026, 3, 4), QTime(19, 30));
+    state_ = ProgramState();
+    state_.paths = Paths::forCurrentUser();
+    state_.netControlName = "JO";
+    state_.netControlCall = "K9XYZ";
+    state_.netManagerName = "PAT";
+    state_.netManagerCall = "W0VEL";
+    settings_ = std::make_unique<SettingsStore>(state_.paths.settingsFile);
+    writeMemberFile(home_->memberFile(), {{"W1AW", "HIRAM", "NEWINGTON, CT"}, {"K9XYZ", "JO", "PEORIA IL"}});
+    endings_ = 0;
+}
+
+void TstSessionWindow::cleanup()
+{
+    settings_.reset();
+    fakes_.reset();
+    home_.reset();
+}
+
+void TstSessionWindow::saveAsProposesTodaysName()
+{
+    auto w = open();
+    checkIn(*w, "W1AW");
+    QVERIFY(!QDir(sessions()).exists());
+    fakes_->prompts.files = {sessions() + "260304.txt"};
+    w->mnuFileSave->trigger();  // no file yet: Save works as Save As
+    QVERIFY(QDir(sessions()).exists());
+    QCOMPARE(fakes_->prompts.fileDialogs.size(), 1);
+    QCOMPARE(fakes_->prompts.fileDialogs[0], QStringList({"save", sessions() + "260304", "Text files (*.txt)|*.txt"}));
+    QCOMPARE(readBytes(sessions() + "260304.txt"),
+             QByteArray("2\r\n0\r\n3/4/2026\r\n K9XYZ JO PEORIA IL\r\n W1AW HIRAM NEWINGTON, CT\r\n"));
+    QCOMPARE(w->sessionFileName(), sessions() + "260304.txt");
+    // Cancelling the dialog writes nothing and keeps the file name.
+    w->mnuFileSaveAs->trigger();
+    QCOMPARE(w->sessionFileName(), sessions() + "260304.txt");
+}
+
+void TstSessionWindow::saveWritesOnlyChanges()
+{
+    auto w = open();
+    fakes_->prompts.files = {sessions() + "a.txt"};
+    w->mnuFileSaveAs->trigger();
+    const QString path = sessions() + "a.txt";
+    QCOMPARE(readBytes(path), QByteArray("1\r\n0\r\n3/4/2026\r\n K9XYZ JO PEORIA IL\r\n"));
+    QFile::remove(path);
+    w->mnuFileSave->trigger();  // nothing changed since: nothing written
+    QVERIFY(!QFile::exists(path));
+    QTest::mouseClick(w->lblTraffic, Qt::LeftButton);
+    checkIn(*w, "W1AW");
+    w->mnuFileSave->trigger();
+    QCOMPARE(readBytes(path), QByteArray("2\r\n 1\r\n3/4/2026\r\n K9XYZ JO PEORIA IL\r\n W1AW HIRAM NEWINGTON, CT\r\n"));
+}
+
+void TstSessionWindow::openReplacesRoster()
+{
+    QDir().mkpath(sessions());
+    writeBytes(sessions() + "old.txt", "3\r\n 5\r\n2/1/2026\r\n W1AW HIRAM NEWINGTON, CT\r\n N0BODY X Y\r\n K9XYZ JO PEORIA IL\r\n");
+    auto w = open();
+    fakes_->prompts.files = {sessions() + "old.txt"};
+    w->roster().setSessionChanged(false);
+    w->mnuFileOpen->trigger();
+    QCOMPARE(fakes_->prompts.fileDialogs.last(), QStringList({"open", sessions(), "Text files (*.txt)|*.txt"}));
+    QCOMPARE(w->lst1->count(), 3);
+    QCOMPARE(w->lst1->item(0)->text(), QString(" W1AW HIRAM NEWINGTON, CT"));
+    QCOMPARE(w->lblChkins->text(), QString("3"));
+    QCOMPARE(w->lblTraffic->text(), QString("5"));  // leading blanks are not read back
+    QCOMPARE(w->windowTitle(), frmMain::kDesignCaption + "  2/1/2026");
+    QCOMPARE(w->Label4->text(), QString("ALT NET CONTROL"));
+    QCOMPARE(w->lblNetCtl->text(), QString("HIRAM  W1AW"));
+    QCOMPARE(w->roster().slotAt(1), 1);
+    QCOMPARE(w->roster().slotAt(2), 0);  // no member: no slot
+    QCOMPARE(w->roster().slotAt(3), 2);
+    QVERIFY(!w->roster().sessionChanged());
+    // Stations in the opened roster are not listed twice.
+    checkIn(*w, "K9XYZ");
+    QCOMPARE(w->lblStatus->text(), QString("\r\nDUPLICATE"));
+    // Traffic counts on from the opened value.
+    QTest::mouseClick(w->lblTraffic, Qt::LeftButton);
+    QCOMPARE(w->lblTraffic->text(), QString(" 6"));
+}
+
+void TstSessionWindow::openAsksToSaveFirst_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("cancel") << int(Prompts::Answer::Cancel) << false;
+    QTest::newRow("no") << int(Prompts::Answer::No) << true;
+    QTest::newRow("yes, saved") << int(Prompts::Answer::Yes) << true;
+}
+
+void TstSessionWindow::openAsksToSaveFirst()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, opened);
+    QDir().mkpath(sessions());
+    writeBytes(sessions() + "old.txt", "1\r\n0\r\n2/1/2026\r\n K9XYZ JO PEORIA IL\r\n");
+    auto w = open();
+    checkIn(*w, "W1AW");
+    fakes_->prompts.answers = {Prompts::Answer(answer)};
+    if (answer == int(Prompts::Answer::Yes))
+        fakes_->prompts.files = {sessions() + "saved.txt", sessions() + "old.txt"};
+    else
+        fakes_->prompts.files = {sessions() + "old.txt"};
+    w->mnuFileOpen->trigger();
+    const auto& asked = fakes_->prompts.shown.first();
+    QCOMPARE(asked.text, QString("Do you want to Save the Session?"));
+    QCOMPARE(asked.title, QString("Session"));
+    QCOMPARE(asked.defaultAnswer, Prompts::Answer::Cancel);
+    QCOMPARE(w->lst1->count(), opened ? 1 : 2);
+    QCOMPARE(QFile::exists(sessions() + "saved.txt"), answer == int(Prompts::Answer::Yes));
+    QCOMPARE(w->Label4->text(), QString("NET CONTROL"));  // the net control opened the session
+}
+
+void TstSessionWindow::cancelledOpenKeepsRoster()
+{
+    auto w = open();
+    checkIn(*w, "W1AW");
+    w->roster().setSessionChanged(false);
+    w->mnuFileOpen->trigger();  // the dialog is cancelled
+    QCOMPARE(w->lst1->count(), 2);
+    QCOMPARE(w->lblChkins->text(), QString("2"));
+}
+
+void TstSessionWindow::shortFileKeepsLinesAndReports()
+{
+    QDir().mkpath(sessions());
+    writeBytes(sessions() + "short.txt", "4\r\n0\r\n2/1/2026\r\n K9XYZ JO PEORIA IL\r\n W1AW HIRAM CT\r\n");
+    auto w = open();
+    w->roster().setSessionChanged(false);
+    fakes_->prompts.files = {sessions() + "short.txt"};
+    fakes_->prompts.answers = {Prompts::Answer::Cancel};
+    w->mnuFileOpen->trigger();
+    QCOMPARE(w->lst1->count(), 2);
+    QCOMPARE(fakes_->prompts.shown.size(), 2);
+    QVERIFY(fakes_->prompts.shown[0].text.contains("past end of file"));
+    QCOMPARE(fakes_->prompts.shown[0].icon, Prompts::Icon::Critical);
+    QCOMPARE(fakes_->prompts.shown[1].text, QString("Do you want to save this Session's data to the monthly report?"));
+    QCOMPARE(endings_, 0);  // Cancel: the program goes on
+}
+
+void TstSessionWindow::exitAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("checkins");
+    QTest::newRow("cancel") << int(Prompts::Answer::Cancel) << false << "";
+    QTest::newRow("no") << int(Prompts::Answer::No) << true << "10";
+    QTest::newRow("yes") << int(Prompts::Answer::Yes) << true << "12";
+}
+
+void TstSessionWindow::exitAnswers()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(QString, checkins);
+    settings_->SaveSetting("First", "Firstime", "FALSE");
+    settings_->SaveSetting("Report", "Sessions", "3");
+    settings_->SaveSetting("Report", "Checkins", "10");
+    settings_->SaveSetting("Report", "Traffic", "4");
+    auto w = open();
+    checkIn(*w, "W1AW");
+    QTest::mouseClick(w->lblTraffic, Qt::LeftButton);
+    fakes_->prompts.answers = {Prompts::Answer(answer)};
+    QTest::mouseClick(w->CmdExit, Qt::LeftButton);
+    const auto& asked = fakes_->prompts.shown.last();
+    QCOMPARE(asked.text, QString("Do you want to save this Session's data to the monthly report?"));
+    QCOMPARE(asked.title, QString("SAVE SESSION"));
+    QCOMPARE(asked.defaultAnswer, Prompts::Answer::Cancel);
+    QCOMPARE(!w->isVisible(), closed);
+    if (!closed) {
+        QCOMPARE(settings_->GetSetting("Screen", "Font"), QString());
+        return;
+    }
+    QCOMPARE(settings_->GetSetting("Report", "Checkins"), checkins);
+    QCOMPARE(settings_->GetSetting("Report", "Sessions"), answer == int(Prompts::Answer::Yes) ? QString("4") : QString("3"));
+    QCOMPARE(settings_->GetSetting("Report", "Traffic"), answer == int(Prompts::Answer::Yes) ? QString("5") : QString("4"));
+    // The closing routine kept the appearance.
+    QCOMPARE(settings_->GetSetting("Screen", "Font"), QString("Arial"));
+    QCOMPARE(settings_->GetSetting("Form", "Size"), SettingValue::fromSize(float(w->Label1->font().pointSizeF())));
+    QCOMPARE(settings_->GetSetting("FormData", "FontColor"), QString("16711680"));  // blue
+    QCOMPARE(settings_->GetSetting("Form", "LineColor"), QString("0"));
+    QVERIFY(!fakes_->keyboard.caps);
+}
+
+void TstSessionWindow::exitRefusesOverflowingTotals()
+{
+    settings_->SaveSetting("First", "Firstime", "FALSE");
+    settings_->SaveSetting("Report", "Checkins", "32767");
+    auto w = open();
+    fakes_->prompts.answers = {Prompts::Answer::Yes};
+    w->mnuFileExit->trigger();
+    QCOMPARE(settings_->GetSetting("Report", "Checkins"), QString("32767"));
+    QCOMPARE(settings_->GetSetting("Report", "Sessions"), QString());
+    QVERIFY(!fakes_->prompts.shown.last().text.isEmpty());
+    QCOMPARE(fakes_->prompts.shown.last().icon, Prompts::Icon::Exclamation);
+}
+
+void TstSessionWindow::closeWithoutNetLabelsWritesNothing()
+{
+    state_.netManagerName.clear();
+    state_.netManagerCall.clear();
+    auto w = open();
+    fakes_->prompts.answers = {Prompts::Answer::No};
+    w->CmdExit_Click();
+    QVERIFY(!w->isVisible());
+    QCOMPARE(settings_->GetSetting("Screen", "Font"), QString());
+    QCOMPARE(settings_->GetSetting("First", "Firstime"), QString());
+    QVERIFY(fakes_->keyboard.caps);  // left on
+}
+
+void TstSessionWindow::temporaryFolderKeptAfterUpdate_data()
+{
+    QTest::addColumn<bool>("updated");
+    QTest::newRow("no update") << false;
+    QTest::newRow("update parked") << true;
+}
+
+void TstSessionWindow::temporaryFolderKeptAfterUpdate()
+{
+    QFETCH(bool, updated);
+    QDir().mkpath(state_.paths.tempFolder);
+    writeBytes(state_.paths.tempFolder + "/VelnVerUpdate.zip", "zip");
+    state_.updateDownloaded = updated;
+    auto w = open();
+    fakes_->prompts.answers = {Prompts::Answer::No};
+    w->CmdExit_Click();
+    QCOMPARE(QDir(state_.paths.tempFolder).exists(), updated);
+    QCOMPARE(settings_->GetSetting("First", "Firstime"), QString("FALSE"));
+}
+
+void TstSessionWindow::errorHandlerAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("cancel") << int(Prompts::Answer::Cancel);
+    QTest::newRow("no") << int(Prompts::Answer::No);
+    QTest::newRow("yes") << int(Prompts::Answer::Yes);
+}
+
+void TstSessionWindow::errorHandlerAnswers()
+{
+    QFETCH(int, answer);
+    auto w = open();
+    fakes_->prompts.answers = {Prompts::Answer(answer)};
+    w->ErrorHandler("Disk full");
+    QCOMPARE(fakes_->prompts.shown[0].text, QString("Disk full"));
+    QCOMPARE(fakes_->prompts.shown[0].icon, Prompts::Icon::Critical);
+    QCOMPARE(fakes_->prompts.shown[0].title, Prompts::kProgramTitle);
+    QCOMPARE(fakes_->prompts.shown[1].title, Prompts::kProgramTitle);
+    QCOMPARE(endings_, answer == int(Prompts::Answer::Cancel) ? 0 : 1);
+    QCOMPARE(w->ended(), answer != int(Prompts::Answer::Cancel));
+    const bool yes = answer == int(Prompts::Answer::Yes);
+    QCOMPARE(settings_->GetSetting("Report", "Sessions"), yes ? QString("1") : QString());
+    QCOMPARE(settings_->GetSetting("Screen", "Font"), yes ? QString("Arial") : QString());
+    // The narrower key set of this path.
+    QCOMPARE(settings_->GetSetting("FormData", "Font"), QString());
+    QCOMPARE(settings_->GetSetting("Form", "LineColor"), QString());
+    QCOMPARE(settings_->GetSetting("First", "Firstime"), QString());
+    // Closing after an ended program runs no closing routine.
+    w->close();
+    QCOMPARE(settings_->GetSetting("First", "Firstime"), answer == int(Prompts::Answer::Cancel) ? QString("FALSE") : QString());
+}
+
+VELN_TEST(TstSessionWindow)
+#include "tst_session_window.moc"
