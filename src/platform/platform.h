@@ -7,6 +7,9 @@ class Prompts;
 class Clock;
 class Keyboard;
 class Printers;
+class LinePrinter;
+class Clipboard;
+class HttpClient;
 
 // The seams to the operating system, built once by main() (or by a test with
 // fakes) and handed to the windows.
@@ -16,6 +19,9 @@ struct Platform {
     Clock* clock = nullptr;
     Keyboard* keyboard = nullptr;
     Printers* printers = nullptr;
+    LinePrinter* printer = nullptr;
+    Clipboard* clipboard = nullptr;
+    HttpClient* http = nullptr;
 };
 
 // Makes the sounds and pictures carried with the program available.
