@@ -16,6 +16,7 @@ QtPlatform::QtPlatform()
     InitProgramResources();
     platform_.sound = sound_.get();
     platform_.prompts = prompts_.get();
+    platform_.styleDialogs = prompts_.get();
     platform_.clock = clock_.get();
     platform_.keyboard = keyboard_.get();
     platform_.printers = printers_.get();

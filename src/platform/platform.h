@@ -4,6 +4,7 @@
 
 class Sound;
 class Prompts;
+class StyleDialogs;
 class Clock;
 class Keyboard;
 class Printers;
@@ -22,10 +23,13 @@ struct Platform {
     LinePrinter* printer = nullptr;
     Clipboard* clipboard = nullptr;
     HttpClient* http = nullptr;
+    StyleDialogs* styleDialogs = nullptr;
 };
 
 // Makes the sounds and pictures carried with the program available.
 void InitProgramResources();
+
+class QtPrompts;
 
 // The real services; owns them.
 class QtPlatform {
@@ -36,7 +40,7 @@ public:
 
 private:
     std::unique_ptr<Sound> sound_;
-    std::unique_ptr<Prompts> prompts_;
+    std::unique_ptr<QtPrompts> prompts_;
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<Keyboard> keyboard_;
     std::unique_ptr<Printers> printers_;

@@ -1,7 +1,9 @@
 #include "qt_prompts.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 
 namespace {
@@ -83,4 +85,17 @@ QString QtPrompts::askSaveFile(const QString& presetPath, const QString& filter)
 QString QtPrompts::askOpenFile(const QString& folder, const QString& filter)
 {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder, qtFilter(filter));
+}
+
+std::optional<QFont> QtPrompts::askFont(const QFont& initial)
+{
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
+    return ok ? std::optional<QFont>(f) : std::nullopt;
+}
+
+std::optional<QColor> QtPrompts::askColour(const QColor& initial)
+{
+    const QColor c = QColorDialog::getColor(initial, QApplication::activeWindow());
+    return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
 }

@@ -479,8 +479,7 @@ void frmMain::Form_Load()
         state_.report = LoadReportCounters(settings_);
         if (printerCount_ < 1)
             mnuFilePrint->setEnabled(false);
-        const auto size = SettingValue::toSize(settings_.GetSetting(QStringLiteral("Screen"), QStringLiteral("Size")));
-        listFontSize_ = size ? int(std::trunc(*size)) : 0;
+        applyStoredAppearance();
         CleanUpEarlierReleaseKeys(settings_);
         loadOptions();
         if (mnuOptionsChangeQRZLogin->isChecked())
@@ -1508,18 +1507,6 @@ void frmMain::mnuFilePrintInstructions_Click() {}
 void frmMain::mnuFilePrintPreamble_Click() {}
 void frmMain::mnuFileDisplayDatabase_Click() {}
 void frmMain::mnuChgCtl_Click() {}
-void frmMain::mnuFormatControlsFont_Click() {}
-void frmMain::mnuFormatControlsColor_Click() {}
-void frmMain::mnuFormatControlsBackgroundColor_Click() {}
-void frmMain::mnuFormatFormFont_Click() {}
-void frmMain::mnuFormatFormFontColor_Click() {}
-void frmMain::mnuFormatFormBackgroundColor_Click() {}
-void frmMain::mnuFormatFormLineColor_Click() {}
-void frmMain::mnuFormatFormDataFont_Click() {}
-void frmMain::mnuFormatFormDataFontColor_Click() {}
-void frmMain::mnuFormatFormDataMemberColor_Click() {}
-void frmMain::mnuFormatPreambleFont_Click() {}
-void frmMain::mnuFormatPreambleFontColor_Click() {}
 void frmMain::mnuFormatPreambleSaveChanges_Click() {}
 void frmMain::mnuReportsMonthly_Click() {}
 void frmMain::mnuReportEditor_Click() {}

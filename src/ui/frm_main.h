@@ -267,6 +267,7 @@ private:
     bool writeSession(const QString& path);
     void addSessionToReport();
     void saveAppearance(bool withFormData);
+    void applyStoredAppearance();
     void Form_Unload();
     void endProgram();
     void applyEditorOutcome(const MemberEditor::Outcome& outcome);

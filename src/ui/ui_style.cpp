@@ -38,28 +38,57 @@ QFont font(const char* family, double pointSize, bool bold)
     QFont f(QString::fromLatin1(family));
     f.setPointSizeF(pointSize);
     f.setBold(bold);
+    // Every attribute set, so a frame's font never leaks into its controls.
+    f.setItalic(false);
+    f.setUnderline(false);
+    f.setStrikeOut(false);
     return f;
 }
 
-void setColours(QWidget* w, const QColor& text, const QColor& background)
+namespace {
+
+bool isBox(const QWidget* w) { return qobject_cast<const QAbstractScrollArea*>(w) || qobject_cast<const QLineEdit*>(w); }
+bool isButton(const QWidget* w)
+{
+    return qobject_cast<const QAbstractButton*>(w) && !qobject_cast<const QRadioButton*>(w);
+}
+QPalette::ColorRole textRole(const QWidget* w)
+{
+    return isBox(w) ? QPalette::Text : isButton(w) ? QPalette::ButtonText : QPalette::WindowText;
+}
+QPalette::ColorRole backgroundRole(const QWidget* w)
+{
+    // Only the role the widget itself paints with, so that boxes inside a
+    // coloured frame keep their own white.
+    return isBox(w) ? QPalette::Base : isButton(w) ? QPalette::Button : QPalette::Window;
+}
+
+}  // namespace
+
+void setTextColour(QWidget* w, const QColor& text)
 {
     QPalette p = w->palette();
-    const bool box = qobject_cast<QAbstractScrollArea*>(w) || qobject_cast<QLineEdit*>(w);
-    const bool button = qobject_cast<QAbstractButton*>(w) && !qobject_cast<QRadioButton*>(w);
-    p.setColor(box ? QPalette::Text : button ? QPalette::ButtonText : QPalette::WindowText, text);
-    if (background.isValid()) {
-        // Only the role the widget itself paints with, so that boxes inside a
-        // coloured frame keep their own white.
-        if (qobject_cast<QAbstractScrollArea*>(w) || qobject_cast<QLineEdit*>(w)) {
-            p.setColor(QPalette::Base, background);
-        } else if (qobject_cast<QAbstractButton*>(w)) {
-            p.setColor(QPalette::Button, background);
-        } else {
-            p.setColor(QPalette::Window, background);
-            w->setAutoFillBackground(true);
-        }
-    }
+    p.setColor(textRole(w), text);
     w->setPalette(p);
+}
+
+void setBackground(QWidget* w, const QColor& colour)
+{
+    QPalette p = w->palette();
+    p.setColor(backgroundRole(w), colour);
+    w->setPalette(p);
+    if (backgroundRole(w) == QPalette::Window)
+        w->setAutoFillBackground(true);
+}
+
+QColor textColour(const QWidget* w) { return w->palette().color(textRole(w)); }
+QColor background(const QWidget* w) { return w->palette().color(backgroundRole(w)); }
+
+void setColours(QWidget* w, const QColor& text, const QColor& colour)
+{
+    setTextColour(w, text);
+    if (colour.isValid())
+        setBackground(w, colour);
 }
 
 void giveWideCaret(QLineEdit* box)

@@ -21,6 +21,10 @@ QFont font(const char* family, double pointSize, bool bold = false);
 // Text and background colour of a control; an invalid background keeps the
 // parent's.
 void setColours(QWidget* w, const QColor& text, const QColor& background = QColor());
+void setTextColour(QWidget* w, const QColor& text);
+void setBackground(QWidget* w, const QColor& background);
+QColor textColour(const QWidget* w);
+QColor background(const QWidget* w);
 // A solid caret 5 pixels wide in the given box.
 void giveWideCaret(QLineEdit* box);
 

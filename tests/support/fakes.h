@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
+#include "platform/style_dialogs.h"
 
 #include <QList>
 #include <QStringList>
@@ -19,7 +20,7 @@ public:
 
 // Records every message and question; questions are answered from a script
 // (first in, first out), or with their default when the script is empty.
-class FakePrompts : public Prompts {
+class FakePrompts : public Prompts, public StyleDialogs {
 public:
     struct Shown {
         QString text;
@@ -47,8 +48,24 @@ public:
         fileDialogs.append({QStringLiteral("open"), folder, filter});
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+    std::optional<QFont> askFont(const QFont& initial) override
+    {
+        fontsAsked.append(initial);
+        return fonts.isEmpty() ? std::nullopt : fonts.takeFirst();
+    }
+    std::optional<QColor> askColour(const QColor& initial) override
+    {
+        coloursAsked.append(initial);
+        return colours.isEmpty() ? std::nullopt : colours.takeFirst();
+    }
     QList<Shown> shown;
     QList<Answer> answers;
+    // Font and colour dialogs: what they opened on, and the scripted choices
+    // (nothing in the script cancels).
+    QList<QFont> fontsAsked;
+    QList<std::optional<QFont>> fonts;
+    QList<QColor> coloursAsked;
+    QList<std::optional<QColor>> colours;
     // File dialogs: kind, preset or folder, filter; answered from files
     // (an empty text or an empty script cancels).
     QList<QStringList> fileDialogs;
@@ -89,5 +106,18 @@ struct FakePlatform {
     FakeClock clock;
     FakeKeyboard keyboard;
     FakePrinters printers;
-    Platform platform{&sound, &prompts, &clock, &keyboard, &printers};
+    Platform platform = make();
+
+private:
+    Platform make()
+    {
+        Platform p;
+        p.sound = &sound;
+        p.prompts = &prompts;
+        p.clock = &clock;
+        p.keyboard = &keyboard;
+        p.printers = &printers;
+        p.styleDialogs = &prompts;
+        return p;
+    }
 };

@@ -1,0 +1,338 @@
+#include "core/settings_store.h"
+#include "fakes.h"
+#include "member_files.h"
+#include "test_home.h"
+#include "test_main.h"
+#include "ui/frm_main.h"
+#include "ui/ui_style.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+#include <memory>
+
+// Fonts and colours: the Format menu, what it saves, and what the next start applies.
+class TstAppearance : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsFont();
+    void formFontCapsPanels();
+    void formFontCancelGoesToErrorRoutine();
+    void formDataFontCappedAt14();
+    void colourItems_data();
+    void colourItems();
+    void cancelledDialogChangesNothing();
+    void formBackground();
+    void memberColourNotKept();
+    void appearanceSurvivesRestart();
+    void damagedValuesKeepDesign();
+    void emptyLineColourIsBlack();
+    void preambleFontStartValues_data();
+    void preambleFontStartValues();
+    void firstRunAppliesNothing();
+
+private:
+    std::unique_ptr<frmMain> open(bool show = true)
+    {
+        auto w = std::make_unique<frmMain>(fakes_->platform, state_, *settings_);
+        w->setEndProgram([this] { ++endings_; });
+        if (!show)
+            return w;  // as loaded, before a resize rescales the fonts
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qWarning("window not exposed");
+        return w;
+    }
+    void laterRun() { settings_->SaveSetting("First", "Firstime", "FALSE"); }
+    QFont font(const char* family, double size, bool bold = false, bool italic = false)
+    {
+        QFont f(family);
+        f.setPointSizeF(size);
+        f.setBold(bold);
+        f.setItalic(italic);
+        return f;
+    }
+
+    std::unique_ptr<TestHome> home_;
+    std::unique_ptr<FakePlatform> fakes_;
+    std::unique_ptr<SettingsStore> settings_;
+    ProgramState state_;
+    int endings_ = 0;
+};
+
+void TstAppearance::init()
+{
+    home_ = std::make_unique<TestHome>();
+    fakes_ = std::make_unique<FakePlatform>();
+    state_ = ProgramState();
+    state_.paths = Paths::forCurrentUser();
+    state_.netControlName = "JO";
+    state_.netControlCall = "K9XYZ";
+    state_.netManagerName = "PAT";
+    state_.netManagerCall = "W0VEL";
+    settings_ = std::make_unique<SettingsStore>(state_.paths.settingsFile);
+    writeMemberFile(home_->memberFile(), {{"K9XYZ", "JO", "PEORIA IL"}});
+    endings_ = 0;
+}
+
+void TstAppearance::cleanup()
+{
+    settings_.reset();
+    fakes_.reset();
+    home_.reset();
+}
+
+void TstAppearance::controlsFont()
+{
+    auto w = open();
+    fakes_->prompts.fonts = {font("Liberation Serif", 10.5, true, true)};
+    w->mnuFormatControlsFont->trigger();
+    QCOMPARE(fakes_->prompts.fontsAsked.first().family(), QString("Arial"));  // opened on the roster's font
+    for (QWidget* l : {static_cast<QWidget*>(w->lst1), static_cast<QWidget*>(w->lstNF), static_cast<QWidget*>(w->lstSG)}) {
+        QCOMPARE(l->font().pointSizeF(), 10.0);
+        QCOMPARE(l->font().family(), QString("Liberation Serif"));
+        QVERIFY(l->font().italic());
+    }
+    QVERIFY(w->TxtChkin->font().italic());
+    QCOMPARE(w->TxtChkin->font().family(), QString("Arial"));  // the check-in box takes bold and italic only
+    QCOMPARE(settings_->GetSetting("Screen", "Size"), QString("10"));
+}
+
+void TstAppearance::formFontCapsPanels()
+{
+    auto w = open();
+    fakes_->prompts.fonts = {font("Liberation Sans", 24, true)};
+    w->mnuFormatFormFont->trigger();
+    for (QWidget* c : {static_cast<QWidget*>(w->Label1), static_cast<QWidget*>(w->Label6),
+                       static_cast<QWidget*>(w->fraAdd)})
+        QCOMPARE(c->font().pointSizeF(), 24.0);
+    for (QWidget* c : {static_cast<QWidget*>(w->LblNF1), static_cast<QWidget*>(w->lblSG), static_cast<QWidget*>(w->lblCS),
+                       static_cast<QWidget*>(w->FraSearch), static_cast<QWidget*>(w->FraStations),
+                       static_cast<QWidget*>(w->fraFormData)})
+        QCOMPARE(c->font().pointSizeF(), 18.0);
+    QCOMPARE(w->TxtChkin->font().family(), QString("Liberation Sans"));
+    QCOMPARE(w->lblMode->font().family(), QString("Arial"));  // only at the next start
+    QCOMPARE(settings_->GetSetting("Form", "Size"), QString("24"));
+    QCOMPARE(settings_->GetSetting("Form", "Font"), QString("Liberation Sans"));
+    QCOMPARE(settings_->GetSetting("Form", "Bold"), QString("True"));
+}
+
+void TstAppearance::formFontCancelGoesToErrorRoutine()
+{
+    auto w = open();
+    fakes_->prompts.answers = {Prompts::Answer::Cancel};
+    w->mnuFormatFormFont->trigger();  // the dialog is cancelled
+    QCOMPARE(fakes_->prompts.shown.size(), 2);
+    QCOMPARE(fakes_->prompts.shown[0].icon, Prompts::Icon::Critical);
+    QCOMPARE(fakes_->prompts.shown[1].text, QString("Do you want to save this Session's data to the monthly report?"));
+    QCOMPARE(endings_, 0);
+    QCOMPARE(settings_->GetSetting("Form", "Size"), QString());
+}
+
+void TstAppearance::formDataFontCappedAt14()
+{
+    auto w = open();
+    const double chkinsSize = w->lblChkins->font().pointSizeF();
+    fakes_->prompts.fonts = {font("Liberation Serif", 16)};
+    w->mnuFormatFormDataFont->trigger();
+    QCOMPARE(w->lblNetMgr->font().pointSizeF(), 14.0);
+    QCOMPARE(w->lblNetCtl->font().pointSizeF(), 14.0);
+    QCOMPARE(w->lblChkins->font().pointSizeF(), chkinsSize);
+    QCOMPARE(w->lblChkins->font().family(), QString("Liberation Serif"));
+    fakes_->prompts.answers = {Prompts::Answer::No};
+    w->CmdExit_Click();
+    QCOMPARE(settings_->GetSetting("FormData", "Size"), QString("14"));
+}
+
+void TstAppearance::colourItems_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("changed");
+    QTest::addColumn<bool>("background");
+    QTest::newRow("controls text") << "mnuFormatControlsColor"
+                                   << QStringList({"lst1", "lstNF", "lstSG", "TxtNew", "txtCall", "txtName", "TxtCS", "TxtChkin"})
+                                   << false;
+    QTest::newRow("controls background") << "mnuFormatControlsBackgroundColor"
+                                         << QStringList({"lst1", "rtfInfo", "lstNF", "lstSG", "TxtNew", "txtCall", "txtName",
+                                                         "TxtCS", "TxtChkin"})
+                                         << true;
+    QTest::newRow("form text") << "mnuFormatFormFontColor"
+                               << QStringList({"LblNew", "lblCall", "lblName", "lblCS", "optPreamble", "optInstructions",
+                                               "Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "LblNF1", "lblSG",
+                                               "FraStations", "FraSearch", "fraFormData", "fraAdd"})
+                               << false;
+    QTest::newRow("figures") << "mnuFormatFormDataFontColor"
+                             << QStringList({"lblChkins", "lblNetCtl", "lblNetMgr", "lblTraffic"}) << false;
+    QTest::newRow("member count") << "mnuFormatFormDataMemberColor" << QStringList({"lblMembers"}) << false;
+}
+
+void TstAppearance::colourItems()
+{
+    QFETCH(QString, item);
+    QFETCH(QStringList, changed);
+    QFETCH(bool, background);
+    auto w = open();
+    const QColor pick(12, 34, 56);
+    fakes_->prompts.colours = {pick};
+    w->findChild<QAction*>(item)->trigger();
+    for (const QString& name : changed) {
+        QWidget* c = w->findChild<QWidget*>(name);
+        QVERIFY2(c, qPrintable(name));
+        QCOMPARE(background ? Ui::background(c) : Ui::textColour(c), pick);
+    }
+    // Others keep theirs.
+    QVERIFY(Ui::textColour(w->lblMode) != pick || changed.contains("lblMode"));
+}
+
+void TstAppearance::cancelledDialogChangesNothing()
+{
+    auto w = open();
+    const QColor before = Ui::textColour(w->lst1);
+    w->mnuFormatControlsColor->trigger();  // cancelled
+    w->mnuFormatControlsFont->trigger();
+    QCOMPARE(Ui::textColour(w->lst1), before);
+    QCOMPARE(settings_->GetSetting("Screen", "Size"), QString());
+    QVERIFY(fakes_->prompts.shown.isEmpty());
+}
+
+void TstAppearance::formBackground()
+{
+    auto w = open();
+    const QColor pick(0, 64, 0);
+    fakes_->prompts.colours = {pick};
+    w->mnuFormatFormBackgroundColor->trigger();
+    for (QWidget* c : {w->centralWidget(), static_cast<QWidget*>(w->Fra1), static_cast<QWidget*>(w->FraStations),
+                       static_cast<QWidget*>(w->FraSearch), static_cast<QWidget*>(w->fraFormData),
+                       static_cast<QWidget*>(w->fraAdd)})
+        QCOMPARE(Ui::background(c), pick);
+    QVERIFY(w->Fra1->isVisible() && w->FraStations->isVisible() && w->fraFormData->isVisible());
+    QVERIFY(Ui::background(w->fraInfo) != pick);  // only at the next start
+}
+
+void TstAppearance::memberColourNotKept()
+{
+    laterRun();
+    {
+        auto w = open();
+        fakes_->prompts.colours = {QColor(1, 2, 3)};
+        w->mnuFormatFormDataMemberColor->trigger();
+        fakes_->prompts.answers = {Prompts::Answer::No};
+        w->CmdExit_Click();
+    }
+    auto w = open();
+    QCOMPARE(Ui::textColour(w->lblMembers), QColor(Qt::blue));
+}
+
+void TstAppearance::appearanceSurvivesRestart()
+{
+    laterRun();
+    const QColor lines(200, 0, 200), text(0, 0, 128), back(250, 250, 200);
+    {
+        auto w = open();
+        fakes_->prompts.fonts = {font("Liberation Serif", 13, true, true), font("Liberation Mono", 11)};
+        fakes_->prompts.colours = {text, back, lines};
+        w->mnuFormatControlsFont->trigger();
+        w->mnuFormatFormFont->trigger();
+        w->mnuFormatControlsColor->trigger();
+        w->mnuFormatFormBackgroundColor->trigger();
+        w->mnuFormatFormLineColor->trigger();
+        QCOMPARE(w->LineColor(), lines);
+        fakes_->prompts.answers = {Prompts::Answer::No};
+        w->CmdExit_Click();
+    }
+    QCOMPARE(settings_->GetSetting("Form", "LineColor"), SettingValue::fromColour(lines.rgb() & 0xFFFFFF));
+    auto w = open(false);
+    QCOMPARE(w->lst1->font().family(), QString("Liberation Serif"));
+    QCOMPARE(w->lst1->font().pointSizeF(), 13.0);
+    QVERIFY(w->txtName->font().italic());
+    QVERIFY(!w->TxtChkin->font().italic());  // the check-in box keeps its design italic
+    QVERIFY(w->TxtChkin->font().bold());
+    QCOMPARE(Ui::textColour(w->TxtChkin), text);
+    QCOMPARE(w->Label1->font().family(), QString("Liberation Mono"));
+    QCOMPARE(w->lblMode->font().family(), QString("Liberation Mono"));
+    QCOMPARE(Ui::background(w->centralWidget()), back);
+    QCOMPARE(Ui::background(w->fraInfo), back);
+    QCOMPARE(w->LineColor(), lines);
+}
+
+void TstAppearance::damagedValuesKeepDesign()
+{
+    laterRun();
+    settings_->SaveSetting("Screen", "Size", "huge");
+    settings_->SaveSetting("Screen", "Bold", "perhaps");
+    settings_->SaveSetting("Screen", "FGColor", "-5");
+    settings_->SaveSetting("Form", "Size", "");
+    settings_->SaveSetting("Form", "BGColor", "not a colour");
+    settings_->SaveSetting("FormData", "Size", "x");
+    auto w = open();
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->designGeometry().empty(), false);
+    QVERIFY(!w->lst1->font().bold());
+    QCOMPARE(Ui::textColour(w->lst1), QColor(Qt::black));
+    QCOMPARE(Ui::background(w->centralWidget()), Ui::kAppWorkspace);
+}
+
+void TstAppearance::emptyLineColourIsBlack()
+{
+    laterRun();
+    settings_->SaveSetting("Form", "LineColor", "");
+    auto w = open();
+    QCOMPARE(w->LineColor(), QColor(Qt::black));
+    settings_->SaveSetting("Form", "LineColor", "255");
+    auto w2 = open();
+    QCOMPARE(w2->LineColor(), QColor(255, 0, 0));
+}
+
+void TstAppearance::preambleFontStartValues_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<double>("size");
+    QTest::newRow("1024x768") << QSize(1024, 768) << 8.0;
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << 10.0;
+}
+
+void TstAppearance::preambleFontStartValues()
+{
+    QFETCH(QSize, screen);
+    QFETCH(double, size);
+    state_.screenWidth = screen.width();
+    state_.screenHeight = screen.height();
+    auto w = open();
+    w->rtfInfo->setPlainText("WELCOME TO THE NET");
+    w->rtfInfo->selectAll();
+    fakes_->prompts.fonts = {font("Liberation Mono", 14.5, false, true)};
+    w->mnuFormatPreambleFont->trigger();
+    const QFont asked = fakes_->prompts.fontsAsked.last();
+    QCOMPARE(asked.family(), QString("Times New Roman"));
+    QVERIFY(asked.bold());
+    QVERIFY(!asked.italic());
+    QCOMPARE(asked.pointSizeF(), size);
+    const QTextCharFormat f = w->rtfInfo->textCursor().charFormat();
+    QCOMPARE(f.fontFamilies().toStringList().value(0), QString("Liberation Mono"));
+    QVERIFY(f.fontItalic());
+    QCOMPARE(f.fontPointSize(), 14.0);
+    fakes_->prompts.colours = {QColor(0, 128, 0)};
+    w->mnuFormatPreambleFontColor->trigger();
+    QCOMPARE(fakes_->prompts.coloursAsked.last(), QColor(Qt::black));
+    QCOMPARE(w->rtfInfo->textCursor().charFormat().foreground().color(), QColor(0, 128, 0));
+}
+
+void TstAppearance::firstRunAppliesNothing()
+{
+    settings_->SaveSetting("Screen", "Font", "Liberation Mono");
+    settings_->SaveSetting("Form", "LineColor", "255");
+    auto w = open();
+    QCOMPARE(w->lst1->font().family(), QString("Arial"));
+    QCOMPARE(w->LineColor(), QColor(Qt::black));
+}
+
+VELN_TEST(TstAppearance)
+#include "tst_appearance.moc"
