@@ -9,6 +9,8 @@
 #include "platform/printers.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
+#include "frm_net_ctl.h"
+#include "members/net_manager.h"
 #include "report/report_store.h"
 #include "session/id_alert.h"
 #include "session/session_file.h"
@@ -486,11 +488,8 @@ void frmMain::Form_Load()
             mnuOptionsChangeQRZLogin->setChecked(false);
     }
 
-    auto identity = [](const QString& name, const QString& call) {
-        return name.isEmpty() && call.isEmpty() ? QString() : name + QStringLiteral("   ") + call;
-    };
-    lblNetMgr->setText(identity(state_.netManagerName, state_.netManagerCall));
-    lblNetCtl->setText(identity(state_.netControlName, state_.netControlCall));
+    lblNetMgr->setText(IdentityCaption(state_.netManagerName, state_.netManagerCall));
+    lblNetCtl->setText(IdentityCaption(state_.netControlName, state_.netControlCall));
     lblTraffic->setText(roster_.trafficCaption());
 
     if (!table_.LoadMemberTable(state_.paths.memberFile)) {
@@ -1024,8 +1023,8 @@ void frmMain::mnuFileOpen_Click()
         if (i == 0) {
             const bool alternate = call != state_.netControlCall;
             Label4->setText(alternate ? QStringLiteral("ALT NET CONTROL") : QStringLiteral("NET CONTROL"));
-            if (alternate)
-                lblNetCtl->setText(SessionFile::NameOfLine(line) + QStringLiteral("  ") + call);
+            lblNetCtl->setText(alternate ? SessionFile::NameOfLine(line) + QStringLiteral("  ") + call
+                                         : IdentityCaption(state_.netControlName, state_.netControlCall));
         }
         lst1->addItem(line);
         // A line whose call is no member has no member slot; a member's line
@@ -1506,12 +1505,42 @@ void frmMain::mnuFilePrintDatabase_Click() {}
 void frmMain::mnuFilePrintInstructions_Click() {}
 void frmMain::mnuFilePrintPreamble_Click() {}
 void frmMain::mnuFileDisplayDatabase_Click() {}
-void frmMain::mnuChgCtl_Click() {}
 void frmMain::mnuFormatPreambleSaveChanges_Click() {}
 void frmMain::mnuReportsMonthly_Click() {}
 void frmMain::mnuReportEditor_Click() {}
 void frmMain::mnuOptionsChangeQRZLogin_Click() {}
 void frmMain::mnuAbout_Click() {}
-void frmMain::CmdChange_Click() {}
+void frmMain::showNetManager(const QString& name, const QString& call)
+{
+    state_.netManagerName = name;
+    state_.netManagerCall = call;
+    lblNetMgr->setText(IdentityCaption(name, call));
+}
+
+void frmMain::mnuChgCtl_Click()
+{
+    FrmNetCtl dialog(settings_, {state_.netManagerName, state_.netManagerCall}, lblNetMgr->text(), this);
+    dialog.setOpenedFromMenu(true);
+    connect(&dialog, &FrmNetCtl::managerChanged, this, &frmMain::showNetManager);
+    dialog.exec();
+}
+
+void frmMain::CmdChange_Click()
+{
+    // One dialog at a time; a second click brings it forward.
+    if (netCtlDialog_) {
+        netCtlDialog_->raise();
+        netCtlDialog_->activateWindow();
+        return;
+    }
+    netCtlDialog_ = new FrmNetCtl(settings_, {state_.netManagerName, state_.netManagerCall}, lblNetMgr->text(), this);
+    netCtlDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(netCtlDialog_, &FrmNetCtl::managerChanged, this, &frmMain::showNetManager);
+    connect(netCtlDialog_, &FrmNetCtl::returnFocusToCheckIn, this, [this] {
+        TxtChkin->setFocus();
+        Change_Caret();
+    });
+    netCtlDialog_->show();
+}
 void frmMain::optInstructions_Click() {}
 void frmMain::optPreamble_Click() {}

@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <vector>
 
@@ -26,6 +27,7 @@ class QRadioButton;
 class QTextEdit;
 class QTimer;
 class SettingsStore;
+class FrmNetCtl;
 struct Platform;
 
 // The operator's working window for the whole net.
@@ -230,6 +232,8 @@ public:
     void mnuOptionsChangeQRZLogin_Click();
     void mnuAbout_Click();
     void CmdChange_Click();
+    // The net manager chosen in the net-manager dialog.
+    void showNetManager(const QString& name, const QString& call);
     void cmdSave_Click();
     void cmdCancel_Click();
     // The member editor's boxes.
@@ -298,6 +302,7 @@ private:
     bool saveFailed_ = false;
     MemberEditor::EditorMode editorMode_ = MemberEditor::EditorMode::None;
     QString sessionFileName_;
+    QPointer<FrmNetCtl> netCtlDialog_;
     std::function<void()> endProgram_;
     bool ended_ = false;
 };
