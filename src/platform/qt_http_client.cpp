@@ -1,0 +1,93 @@
+#include "qt_http_client.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+QtHttpClient::QtHttpClient(qint64 maxBodyBytes)
+    : manager_(std::make_unique<QNetworkAccessManager>()), maxBodyBytes_(maxBodyBytes)
+{
+}
+
+QtHttpClient::~QtHttpClient() = default;
+
+HttpResult QtHttpClient::fetch(const QUrl& url, int timeoutMs)
+{
+    HttpResult result;
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        result.error = QStringLiteral("Not an HTTP address: %1").arg(url.toDisplayString());
+        return result;
+    }
+
+    QNetworkRequest request(url);
+    // Redirects are followed, but never from HTTPS down to HTTP.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("VELN"));
+
+    std::unique_ptr<QNetworkReply> reply(manager_->get(request));
+    QByteArray body;
+    bool tooLarge = false;
+    bool timedOut = false;
+
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
+        if (tooLarge)
+            return;
+        body += reply->readAll();
+        if (body.size() > maxBodyBytes_) {
+            tooLarge = true;
+            body.clear();
+            loop.quit();
+        }
+    });
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
+    deadline.start(timeoutMs);
+    if (!reply->isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    deadline.stop();
+    if (reply->isFinished())
+        timedOut = false;  // the reply won the race against the deadline
+
+    if (!reply->isFinished()) {
+        // Out of time or too large: drop the transfer; abort() finishes the reply at once.
+        QObject::disconnect(reply.get(), nullptr, &loop, nullptr);
+        reply->abort();
+    } else if (!tooLarge) {
+        body += reply->readAll();
+        tooLarge = body.size() > maxBodyBytes_;
+    }
+
+    result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    result.contentType = reply->rawHeader("Content-Type");
+    // Qt numbers the errors that merely mirror an HTTP status 201-299 and
+    // 401-499; every other error is a failed transfer.
+    const int code = reply->error();
+    const bool statusError = (code >= 201 && code <= 299) || (code >= 401 && code <= 499);
+    if (tooLarge) {
+        result.error = QStringLiteral("Reply larger than %1 bytes").arg(maxBodyBytes_);
+    } else if (timedOut) {
+        result.timedOut = true;
+        result.error = QStringLiteral("No complete reply within %1 ms").arg(timeoutMs);
+    } else if (code != QNetworkReply::NoError && !statusError) {
+        result.error = reply->errorString();
+    } else if (result.status < 200 || result.status > 299) {
+        // An error page is still a reply; its body is kept.
+        result.error = result.status == 0 ? QStringLiteral("No HTTP reply")
+                                          : QStringLiteral("HTTP status %1").arg(result.status);
+        result.body = body;
+    } else {
+        result.ok = true;
+        result.body = body;
+    }
+    return result;
+}
