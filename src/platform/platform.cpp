@@ -1,6 +1,9 @@
 #include "platform.h"
 
 #include "clock.h"
+#include "qt_http_client.h"
+#include "qt_clipboard.h"
+#include "qt_line_printer.h"
 #include "qt_printers.h"
 #include "qt_prompts.h"
 #include "qt_sound.h"
@@ -11,7 +14,8 @@ void InitProgramResources() { Q_INIT_RESOURCE(resources); }
 QtPlatform::QtPlatform()
     : sound_(std::make_unique<QtSound>()), prompts_(std::make_unique<QtPrompts>()),
       clock_(std::make_unique<SystemClock>()), keyboard_(std::make_unique<X11Keyboard>()),
-      printers_(std::make_unique<QtPrinters>())
+      printers_(std::make_unique<QtPrinters>()), http_(std::make_unique<QtHttpClient>()), printer_(std::make_unique<QtLinePrinter>()),
+      clipboard_(std::make_unique<QtClipboard>())
 {
     InitProgramResources();
     platform_.sound = sound_.get();
@@ -20,6 +24,9 @@ QtPlatform::QtPlatform()
     platform_.clock = clock_.get();
     platform_.keyboard = keyboard_.get();
     platform_.printers = printers_.get();
+    platform_.http = http_.get();
+    platform_.printer = printer_.get();
+    platform_.clipboard = clipboard_.get();
 }
 
 QtPlatform::~QtPlatform() = default;

@@ -30,6 +30,9 @@ struct Platform {
 void InitProgramResources();
 
 class QtPrompts;
+class QtHttpClient;
+class QtLinePrinter;
+class QtClipboard;
 
 // The real services; owns them.
 class QtPlatform {
@@ -44,5 +47,8 @@ private:
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<Keyboard> keyboard_;
     std::unique_ptr<Printers> printers_;
+    std::unique_ptr<QtHttpClient> http_;
+    std::unique_ptr<QtLinePrinter> printer_;
+    std::unique_ptr<QtClipboard> clipboard_;
     Platform platform_;
 };

@@ -67,7 +67,7 @@ void ConfirmReportMonth(Prompts& prompts, ReportAction action, const ReportPerio
                         const std::function<void()>& chooseMonth)
 {
     const auto answer = prompts.ask(MonthQuestion(action, period.month), Prompts::Buttons::YesNo,
-                                    Prompts::Answer::Yes, Prompts::Icon::Exclamation, Prompts::kProgramTitle);
+                                    Prompts::Answer::No, Prompts::Icon::Exclamation, Prompts::kProgramTitle);
     if (answer == Prompts::Answer::No && chooseMonth)
         chooseMonth();
 }

@@ -5,11 +5,14 @@
 #include "core/text_number.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
+#include "platform/line_printer.h"
 #include "platform/platform.h"
 #include "platform/printers.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
 #include "frm_net_ctl.h"
+#include "frm_report.h"
+#include "frm_report_editor.h"
 #include "members/net_manager.h"
 #include "report/report_store.h"
 #include "session/id_alert.h"
@@ -481,6 +484,8 @@ void frmMain::Form_Load()
         state_.report = LoadReportCounters(settings_);
         if (printerCount_ < 1)
             mnuFilePrint->setEnabled(false);
+        else
+            loadPrinterFont();
         applyStoredAppearance();
         CleanUpEarlierReleaseKeys(settings_);
         loadOptions();
@@ -1082,6 +1087,33 @@ void frmMain::saveAppearance(bool withFormData)
     }
 }
 
+void frmMain::loadPrinterFont()
+{
+    if (!platform_.printer)
+        return;
+    auto get = [this](const char* key) { return settings_.GetSetting(QStringLiteral("Print"), QLatin1String(key)); };
+    PrinterFont f = platform_.printer->font();
+    if (const QString name = get("Font"); !name.isEmpty())
+        f.name = name;
+    f.bold = SettingValue::toBool(get("Bold")).value_or(f.bold);
+    f.italic = SettingValue::toBool(get("Italic")).value_or(f.italic);
+    if (const double size = LeadingNumber(get("Size")); size > 0)
+        f.size = size;
+    platform_.printer->setFont(f);
+}
+
+void frmMain::savePrinterFont()
+{
+    if (printerCount_ <= 0 || !platform_.printer)
+        return;
+    const PrinterFont f = platform_.printer->font();
+    const QString print = QStringLiteral("Print");
+    settings_.SaveSetting(print, QStringLiteral("Font"), f.name);
+    settings_.SaveSetting(print, QStringLiteral("Bold"), SettingValue::fromBool(f.bold));
+    settings_.SaveSetting(print, QStringLiteral("Italic"), SettingValue::fromBool(f.italic));
+    settings_.SaveSetting(print, QStringLiteral("Size"), SettingValue::fromSize(float(f.size)));
+}
+
 void frmMain::Form_Unload()
 {
     if (lblNetMgr->text().isEmpty() || lblNetCtl->text().isEmpty())
@@ -1090,6 +1122,7 @@ void frmMain::Form_Unload()
     saveAppearance(true);
     if (firstRun())
         settings_.SaveSetting(QStringLiteral("First"), QStringLiteral("Firstime"), QStringLiteral("FALSE"));
+    savePrinterFont();
     if (!state_.updateDownloaded) {
         QDir temp(state_.paths.tempFolder);
         if (temp.exists())
@@ -1123,6 +1156,7 @@ void frmMain::ErrorHandler(const QString& description)
     if (answer == Prompts::Answer::Yes) {
         addSessionToReport();
         saveAppearance(false);
+        savePrinterFont();
     }
     endProgram();
 }
@@ -1506,8 +1540,26 @@ void frmMain::mnuFilePrintInstructions_Click() {}
 void frmMain::mnuFilePrintPreamble_Click() {}
 void frmMain::mnuFileDisplayDatabase_Click() {}
 void frmMain::mnuFormatPreambleSaveChanges_Click() {}
-void frmMain::mnuReportsMonthly_Click() {}
-void frmMain::mnuReportEditor_Click() {}
+void frmMain::mnuReportsMonthly_Click()
+{
+    // Not modal, one at a time; closing it ends it, so it loads afresh.
+    if (reportWindow_) {
+        reportWindow_->raise();
+        reportWindow_->activateWindow();
+        return;
+    }
+    reportWindow_ = new FrmReport(platform_, state_, settings_, printerCount_, this);
+    reportWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    reportWindow_->show();
+}
+
+void frmMain::mnuReportEditor_Click()
+{
+    frmReportEditor editor(platform_, state_, settings_, this);
+    editor.exec();
+    TxtChkin->setFocus();
+    Change_Caret();
+}
 void frmMain::mnuOptionsChangeQRZLogin_Click() {}
 void frmMain::mnuAbout_Click() {}
 void frmMain::showNetManager(const QString& name, const QString& call)

@@ -28,6 +28,7 @@ class QTextEdit;
 class QTimer;
 class SettingsStore;
 class FrmNetCtl;
+class FrmReport;
 struct Platform;
 
 // The operator's working window for the whole net.
@@ -272,6 +273,8 @@ private:
     void addSessionToReport();
     void saveAppearance(bool withFormData);
     void applyStoredAppearance();
+    void loadPrinterFont();
+    void savePrinterFont();
     void Form_Unload();
     void endProgram();
     void applyEditorOutcome(const MemberEditor::Outcome& outcome);
@@ -303,6 +306,7 @@ private:
     MemberEditor::EditorMode editorMode_ = MemberEditor::EditorMode::None;
     QString sessionFileName_;
     QPointer<FrmNetCtl> netCtlDialog_;
+    QPointer<FrmReport> reportWindow_;
     std::function<void()> endProgram_;
     bool ended_ = false;
 };

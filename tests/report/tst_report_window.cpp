@@ -106,7 +106,7 @@ void TstReportWindow::copyBeforeAnyMonth()
     const auto& q = prompts_.shown.at(0);
     QCOMPARE(q.text, QString("This Net Report is for the Month of  Is this correct?"));
     QCOMPARE(q.buttons, Prompts::Buttons::YesNo);
-    QCOMPARE(q.defaultAnswer, Answer::Yes);
+    QCOMPARE(q.defaultAnswer, Answer::No);  // a stray Enter leads to the month choice
     QCOMPARE(q.icon, Prompts::Icon::Exclamation);
     QCOMPARE(q.title, QString("Tarven Net"));
     QCOMPARE(store_->GetSetting(kReport, kSubject), QString("VELN Net REPORT FOR  2026"));
