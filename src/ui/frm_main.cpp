@@ -15,6 +15,8 @@
 #include "frm_report_editor.h"
 #include "members/net_manager.h"
 #include "report/report_store.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 #include "session/id_alert.h"
 #include "session/session_file.h"
 #include "fit_widgets.h"
@@ -23,6 +25,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextCursor>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -509,6 +514,7 @@ void frmMain::Form_Load()
         Ui::setColours(lblMembers, colour == MembersCounterColour::Yellow ? QColor(255, 255, 0) : QColor(255, 0, 0),
                        Ui::kWindowBackground);
 
+    installDocumentTemplates();
     optInstructions->setChecked(true);
     optInstructions_Click();
 
@@ -1539,7 +1545,6 @@ void frmMain::mnuFilePrintDatabase_Click() {}
 void frmMain::mnuFilePrintInstructions_Click() {}
 void frmMain::mnuFilePrintPreamble_Click() {}
 void frmMain::mnuFileDisplayDatabase_Click() {}
-void frmMain::mnuFormatPreambleSaveChanges_Click() {}
 void frmMain::mnuReportsMonthly_Click()
 {
     // Not modal, one at a time; closing it ends it, so it loads afresh.
@@ -1594,5 +1599,56 @@ void frmMain::CmdChange_Click()
     });
     netCtlDialog_->show();
 }
-void frmMain::optInstructions_Click() {}
-void frmMain::optPreamble_Click() {}
+// ---------------------------------------------------------------- preamble and instructions
+
+QString frmMain::documentPath(bool preamble) const
+{
+    return state_.paths.documentsFolder
+        + (preamble ? QStringLiteral("VelnPreamble.rtf") : QStringLiteral("VelnInst.rtf"));
+}
+
+void frmMain::installDocumentTemplates()
+{
+    // Without a documents folder the names are used as they are, and nothing
+    // is written into the current folder.
+    if (state_.paths.documentsFolder.isEmpty())
+        return;
+    for (const bool preamble : {false, true}) {
+        const QString path = documentPath(preamble);
+        if (QFileInfo::exists(path))
+            continue;
+        QDir().mkpath(state_.paths.documentsFolder);
+        const QString name = preamble ? QStringLiteral("VelnPreamble.rtf") : QStringLiteral("VelnInst.rtf");
+        if (QFile::copy(QStringLiteral(":/documents/") + name, path))
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+}
+
+void frmMain::showDocument(bool preamble)
+{
+    const QString path = documentPath(preamble);
+    if (!QFileInfo::exists(path))
+        return;  // the viewer keeps what it shows
+    QString error;
+    if (!LoadRtfFile(path, rtfInfo->document(), &error)) {
+        platform_.prompts->message(error, Prompts::Icon::Warning);
+        return;
+    }
+    QTextCursor start(rtfInfo->document());
+    rtfInfo->setTextCursor(start);
+}
+
+void frmMain::optInstructions_Click() { showDocument(false); }
+
+void frmMain::optPreamble_Click()
+{
+    showDocument(true);
+    TxtChkin->setFocus();
+}
+
+void frmMain::mnuFormatPreambleSaveChanges_Click()
+{
+    QString error;
+    if (!SaveRtfFile(documentPath(optPreamble->isChecked()), *rtfInfo->document(), &error))
+        platform_.prompts->message(error, Prompts::Icon::Warning);
+}

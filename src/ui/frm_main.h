@@ -273,6 +273,9 @@ private:
     void addSessionToReport();
     void saveAppearance(bool withFormData);
     void applyStoredAppearance();
+    QString documentPath(bool preamble) const;
+    void installDocumentTemplates();
+    void showDocument(bool preamble);
     void loadPrinterFont();
     void savePrinterFont();
     void Form_Unload();
