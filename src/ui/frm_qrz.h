@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class FitButton;
+class FitLabel;
+class SettingsStore;
+
+// Asks for the QRZ user id and password and stores them as the query
+// fragments the lookup sends ("QRZ ID", "QRZ PW"); "DO NOT ASK AGAIN" stops the
+// start-up from asking.
+class frmQRZ : public QDialog {
+    Q_OBJECT
+public:
+    static inline const QString kCaption = QStringLiteral("QRZ LOGIN");
+    // The explanation: two paragraphs joined by CR LF.
+    static const QString kTitleText;
+    static const QString kAcknowledgement;
+
+    explicit frmQRZ(SettingsStore& settings, QWidget* parent = nullptr);
+    ~frmQRZ() override;
+
+    // Opening from the Options menu: "DO NOT ASK AGAIN" can be changed again
+    // and starts unticked, stored as "0"; call before exec().
+    void prepareForChange();
+
+    // --- handlers
+    void Form_Load();
+    void txtQrzPassWrd_LostFocus();
+    void chkNoShow_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    QPlainTextEdit* TxtTitle = nullptr;
+    QGroupBox* fraQRZ = nullptr;
+    FitLabel* LabelUserID = nullptr;
+    QLineEdit* txtUserID = nullptr;
+    FitLabel* lblQRZPassword = nullptr;
+    QLineEdit* txtQrzPassWrd = nullptr;
+    QCheckBox* chkNoShow = nullptr;
+    FitButton* cmdOK = nullptr;
+    FitButton* cmdCancel = nullptr;
+    FitLabel* Label1 = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    SettingsStore& settings_;
+};

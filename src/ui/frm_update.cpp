@@ -1,0 +1,55 @@
+#include "frm_update.h"
+
+#include "fit_widgets.h"
+#include "ui_style.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+frmUpdate::frmUpdate(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmUpdate"));
+    setWindowTitle(kCaption);
+    setModal(false);
+
+    lblUpdate = new FitLabel(kCaption, this);
+    lblUpdate->setObjectName(QStringLiteral("lblUpdate"));
+    lblUpdate->setFont(Ui::font("Arial", 16, true));
+    lblUpdate->setAlignment(Qt::AlignCenter);
+
+    lblUpdate1 = new FitLabel(kWait, this);
+    lblUpdate1->setObjectName(QStringLiteral("lblUpdate1"));
+    lblUpdate1->setFont(Ui::font("Arial", 10, true));
+    lblUpdate1->setAlignment(Qt::AlignCenter);
+    // Room for the longest caption the check can show.
+    lblUpdate1->setMinimumWidth(lblUpdate1->sizeHint().width() + 8);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 20);
+    layout->setSpacing(14);
+    layout->addWidget(lblUpdate);
+    layout->addWidget(lblUpdate1);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+frmUpdate::~frmUpdate() = default;
+
+void frmUpdate::setCaption1(const QString& text) { lblUpdate1->setText(text); }
+
+void frmUpdate::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        Form_Load();
+}
+
+void frmUpdate::Form_Load()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const QSize size = frameGeometry().size();
+        move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+    }
+}

@@ -1,0 +1,354 @@
+#include "core/settings_store.h"
+#include "ui/fit_widgets.h"
+#include "test_home.h"
+#include "test_main.h"
+#include "ui/frm_qrz.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+class TstQrzDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsAndCaptions_data();
+    void controlsAndCaptions();
+    void explanationText();
+    void loadState();
+    void leavingPasswordBox_data();
+    void leavingPasswordBox();
+    void tickAndUntickSaveAtOnce();
+    void tickLockedOnceThePasswordBoxWasLeft();
+    void okStoresQueryFragments();
+    void okWithoutIdStoresNothing();
+    void okWithEmptiedPasswordKeepsIdOnly();
+    void cancelStoresNothing();
+    void closeBoxStoresNothing();
+    void keyboardOnly();
+    void prepareForChange_data();
+    void prepareForChange();
+    void modalRunEndsWithOk();
+    void layout();
+
+private:
+    std::unique_ptr<frmQRZ> open();
+    QString get(const QString& key) const
+    {
+        return store_->GetSetting(QStringLiteral("Settings"), key, QStringLiteral("<none>"));
+    }
+    // The password box loses the focus to the id box, as a click there does.
+    void leavePasswordBox(frmQRZ& d)
+    {
+        d.txtQrzPassWrd->setFocus(Qt::OtherFocusReason);
+        d.txtUserID->setFocus(Qt::MouseFocusReason);
+    }
+
+    std::unique_ptr<TestHome> home_;
+    std::unique_ptr<SettingsStore> store_;
+};
+
+void TstQrzDialog::init()
+{
+    home_ = std::make_unique<TestHome>();
+    store_ = std::make_unique<SettingsStore>(home_->settingsFile());
+}
+
+void TstQrzDialog::cleanup()
+{
+    store_.reset();
+    home_.reset();
+}
+
+std::unique_ptr<frmQRZ> TstQrzDialog::open()
+{
+    auto d = std::make_unique<frmQRZ>(*store_);
+    d->show();
+    QApplication::setActiveWindow(d.get());
+    if (!QTest::qWaitForWindowActive(d.get()))
+        qWarning("dialog not active");
+    return d;
+}
+
+void TstQrzDialog::controlsAndCaptions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("fraQRZ") << "fraQRZ" << "QRZ LOGIN";
+    QTest::newRow("LabelUserID") << "LabelUserID" << "USER ID";
+    QTest::newRow("lblQRZPassword") << "lblQRZPassword" << " Password";
+    QTest::newRow("chkNoShow") << "chkNoShow" << "DO NOT ASK AGAIN";
+    QTest::newRow("cmdOK") << "cmdOK" << "OK";
+    QTest::newRow("cmdCancel") << "cmdCancel" << "CANCEL";
+}
+
+void TstQrzDialog::controlsAndCaptions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    auto d = open();
+    QCOMPARE(d->windowTitle(), QStringLiteral("QRZ LOGIN"));
+    QWidget* w = d->findChild<QWidget*>(name);
+    QVERIFY2(w, qPrintable(name));
+    QString text;
+    if (auto* l = qobject_cast<QLabel*>(w))
+        text = l->text();
+    else if (auto* b = qobject_cast<QAbstractButton*>(w))
+        text = b->text();
+    else if (auto* g = qobject_cast<QGroupBox*>(w))
+        text = g->title();
+    QCOMPARE(text, caption);
+}
+
+void TstQrzDialog::explanationText()
+{
+    const QString& t = frmQRZ::kTitleText;
+    const QStringList paragraphs = t.split(QStringLiteral("\r\n"));
+    QCOMPARE(paragraphs.size(), 2);
+    QVERIFY(paragraphs[0].startsWith(
+        QStringLiteral("This build changes the way the program will present the data retrived from QRZ.")));
+    QVERIFY(paragraphs[0].endsWith(
+        QStringLiteral(" password to enable the OK button. Click CANCEL to skip the feature.")));
+    QCOMPARE(paragraphs[1], QStringLiteral("NOTICE IF YOU DO NOT WISH TO USE THIS FEATURE CHECK THE DO NOT ASK AGAIN "
+                                           "BOX BEFORE YOU CLICK ON CANCEL. OTHERWISE THE PROGRAM WILL ASK EVERY "
+                                           "TIME IT RUNS."));
+
+    auto d = open();
+    QVERIFY(d->TxtTitle->isReadOnly());
+    QCOMPARE(d->TxtTitle->document()->blockCount(), 2);
+    QCOMPARE(d->TxtTitle->document()->findBlockByNumber(0).text(), paragraphs[0]);
+    QCOMPARE(d->TxtTitle->document()->findBlockByNumber(1).text(), paragraphs[1]);
+}
+
+void TstQrzDialog::loadState()
+{
+    auto d = open();
+    QVERIFY(!d->cmdOK->isEnabled());
+    QVERIFY(d->cmdCancel->isEnabled());
+    QVERIFY(d->chkNoShow->isEnabled());
+    QVERIFY(!d->chkNoShow->isChecked());
+    QVERIFY(d->txtUserID->text().isEmpty());
+    QVERIFY(d->txtQrzPassWrd->text().isEmpty());
+    QCOMPARE(d->txtQrzPassWrd->echoMode(), QLineEdit::Password);
+    QVERIFY(!d->Label1->text().isEmpty());
+    QCOMPARE(d->Label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(QApplication::focusWidget(), d->txtUserID);
+}
+
+void TstQrzDialog::leavingPasswordBox_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("okEnabled");
+    QTest::newRow("typed") << "pa55" << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("a blank") << " " << true;
+}
+
+void TstQrzDialog::leavingPasswordBox()
+{
+    QFETCH(QString, password);
+    auto d = open();
+    d->txtQrzPassWrd->setText(password);
+    leavePasswordBox(*d);
+    QTEST(d->cmdOK->isEnabled(), "okEnabled");
+    QVERIFY(!d->chkNoShow->isEnabled());
+    QCOMPARE(get(QStringLiteral("chkNoShow")), QStringLiteral("<none>"));
+}
+
+void TstQrzDialog::tickAndUntickSaveAtOnce()
+{
+    auto d = open();
+    QTest::mouseClick(d->chkNoShow, Qt::LeftButton, {}, QPoint(8, d->chkNoShow->height() / 2));
+    QVERIFY(d->chkNoShow->isChecked());
+    QCOMPARE(get(QStringLiteral("chkNoShow")), QStringLiteral("1"));
+    QTest::mouseClick(d->chkNoShow, Qt::LeftButton, {}, QPoint(8, d->chkNoShow->height() / 2));
+    QCOMPARE(get(QStringLiteral("chkNoShow")), QStringLiteral("0"));
+    // Still saved when the operator then cancels.
+    QTest::mouseClick(d->chkNoShow, Qt::LeftButton, {}, QPoint(8, d->chkNoShow->height() / 2));
+    d->cmdCancel->click();
+    QCOMPARE(get(QStringLiteral("chkNoShow")), QStringLiteral("1"));
+}
+
+void TstQrzDialog::tickLockedOnceThePasswordBoxWasLeft()
+{
+    auto d = open();
+    leavePasswordBox(*d);
+    QTest::mouseClick(d->chkNoShow, Qt::LeftButton, {}, QPoint(8, d->chkNoShow->height() / 2));
+    QVERIFY(!d->chkNoShow->isChecked());
+    // A tick set from code while disabled is not saved either.
+    d->chkNoShow->setChecked(true);
+    QCOMPARE(get(QStringLiteral("chkNoShow")), QStringLiteral("<none>"));
+}
+
+void TstQrzDialog::okStoresQueryFragments()
+{
+    auto d = open();
+    d->txtUserID->setText(QStringLiteral("k0abc"));
+    d->txtQrzPassWrd->setText(QStringLiteral("s3cret;x y"));
+    leavePasswordBox(*d);
+    d->cmdOK->click();
+    QCOMPARE(get(QStringLiteral("QRZ ID")), QStringLiteral("username=k0abc;"));
+    QCOMPARE(get(QStringLiteral("QRZ PW")), QStringLiteral("password=s3cret;x y"));
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    QVERIFY(!d->isVisible());
+    SettingsStore reread(home_->settingsFile());
+    QCOMPARE(reread.GetSetting(QStringLiteral("Settings"), QStringLiteral("QRZ PW")),
+             QStringLiteral("password=s3cret;x y"));
+}
+
+void TstQrzDialog::okWithoutIdStoresNothing()
+{
+    auto d = open();
+    d->txtQrzPassWrd->setText(QStringLiteral("pw"));
+    leavePasswordBox(*d);
+    d->txtQrzPassWrd->setFocus();
+    d->cmdOK->click();
+    QCOMPARE(get(QStringLiteral("QRZ ID")), QStringLiteral("<none>"));
+    QCOMPARE(get(QStringLiteral("QRZ PW")), QStringLiteral("<none>"));
+    QVERIFY(d->isVisible());
+    QCOMPARE(QApplication::focusWidget(), d->txtUserID);
+}
+
+void TstQrzDialog::okWithEmptiedPasswordKeepsIdOnly()
+{
+    auto d = open();
+    d->txtUserID->setText(QStringLiteral("K0ABC"));
+    d->txtQrzPassWrd->setText(QStringLiteral("pw"));
+    leavePasswordBox(*d);
+    QVERIFY(d->cmdOK->isEnabled());
+    d->txtQrzPassWrd->clear();
+    d->cmdOK->click();
+    QCOMPARE(get(QStringLiteral("QRZ ID")), QStringLiteral("username=K0ABC;"));
+    QCOMPARE(get(QStringLiteral("QRZ PW")), QStringLiteral("<none>"));
+    QVERIFY(d->isVisible());
+    QCOMPARE(QApplication::focusWidget(), d->txtQrzPassWrd);
+}
+
+void TstQrzDialog::cancelStoresNothing()
+{
+    auto d = open();
+    d->txtUserID->setText(QStringLiteral("K0ABC"));
+    d->txtQrzPassWrd->setText(QStringLiteral("pw"));
+    leavePasswordBox(*d);
+    d->cmdCancel->click();
+    QCOMPARE(d->result(), int(QDialog::Rejected));
+    QVERIFY(!d->isVisible());
+    for (const char* key : {"QRZ ID", "QRZ PW", "chkNoShow"})
+        QCOMPARE(get(QString::fromLatin1(key)), QStringLiteral("<none>"));
+}
+
+void TstQrzDialog::closeBoxStoresNothing()
+{
+    auto d = open();
+    d->txtUserID->setText(QStringLiteral("K0ABC"));
+    d->txtQrzPassWrd->setText(QStringLiteral("pw"));
+    d->close();
+    QCOMPARE(get(QStringLiteral("QRZ ID")), QStringLiteral("<none>"));
+    QCOMPARE(get(QStringLiteral("QRZ PW")), QStringLiteral("<none>"));
+}
+
+void TstQrzDialog::keyboardOnly()
+{
+    auto d = open();
+    QTest::keyClicks(d->txtUserID, QStringLiteral("k0abc"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), d->txtQrzPassWrd);
+    QTest::keyClicks(d->txtQrzPassWrd, QStringLiteral("pw"));
+    QVERIFY(!d->cmdOK->isEnabled());
+    // Enter in the box must not press CANCEL while OK is still disabled.
+    QTest::keyClick(d->txtQrzPassWrd, Qt::Key_Return);
+    QVERIFY(d->isVisible());
+    QTest::keyClick(d->txtQrzPassWrd, Qt::Key_Tab);
+    QVERIFY(d->cmdOK->isEnabled());
+    d->cmdOK->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(d->cmdOK, Qt::Key_Space);
+    QCOMPARE(get(QStringLiteral("QRZ PW")), QStringLiteral("password=pw"));
+    QVERIFY(!d->isVisible());
+}
+
+void TstQrzDialog::prepareForChange_data()
+{
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<bool>("locked");
+    QTest::newRow("fresh") << false << false;
+    QTest::newRow("ticked") << true << false;
+    QTest::newRow("ticked then locked") << true << true;
+}
+
+void TstQrzDialog::prepareForChange()
+{
+    QFETCH(bool, ticked);
+    QFETCH(bool, locked);
+    store_->SaveSetting(QStringLiteral("Settings"), QStringLiteral("chkNoShow"), QStringLiteral("1"));
+    auto d = open();
+    d->chkNoShow->setChecked(ticked);
+    if (locked)
+        leavePasswordBox(*d);
+    store_->SaveSetting(QStringLiteral("Settings"), QStringLiteral("chkNoShow"), QStringLiteral("1"));
+    d->prepareForChange();
+    QVERIFY(d->chkNoShow->isEnabled());
+    QVERIFY(!d->chkNoShow->isChecked());
+    QCOMPARE(get(QStringLiteral("chkNoShow")), QStringLiteral("0"));
+}
+
+void TstQrzDialog::modalRunEndsWithOk()
+{
+    frmQRZ d(*store_);
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* shown = qobject_cast<frmQRZ*>(QApplication::activeModalWidget());
+        if (!shown)
+            return;
+        seen = true;
+        shown->txtUserID->setText(QStringLiteral("K0ABC"));
+        shown->txtQrzPassWrd->setText(QStringLiteral("pw"));
+        shown->txtQrzPassWrd_LostFocus();
+        shown->cmdOK->click();
+    });
+    // A dialog the script could not reach must not hang the test.
+    QTimer::singleShot(5000, &d, &QDialog::reject);
+    QCOMPARE(d.exec(), int(QDialog::Accepted));
+    QVERIFY(seen);
+    QCOMPARE(get(QStringLiteral("QRZ ID")), QStringLiteral("username=K0ABC;"));
+}
+
+void TstQrzDialog::layout()
+{
+    auto d = open();
+    d->txtUserID->setText(QStringLiteral("K0ABC"));
+    d->txtQrzPassWrd->setText(QStringLiteral("secret"));
+    QDir().mkpath(QStringLiteral("/tmp/shots"));
+    QVERIFY(d->grab().save(QStringLiteral("/tmp/shots/frmQRZ.png")));
+
+    const QList<QWidget*> controls = {d->TxtTitle,  d->fraQRZ,   d->chkNoShow, d->cmdOK,
+                                      d->cmdCancel, d->Label1,   d->LabelUserID, d->txtUserID,
+                                      d->lblQRZPassword, d->txtQrzPassWrd};
+    for (QWidget* c : controls) {
+        QVERIFY2(c->width() >= c->minimumSizeHint().width() && c->height() >= c->minimumSizeHint().height(),
+                 qPrintable(c->objectName()));
+        QVERIFY2(c->parentWidget()->rect().contains(c->geometry()), qPrintable(c->objectName()));
+        for (QWidget* o : controls)
+            if (o != c && o->parentWidget() == c->parentWidget())
+                QVERIFY2(!c->geometry().intersects(o->geometry()),
+                         qPrintable(c->objectName() + " overlaps " + o->objectName()));
+    }
+    for (FitLabel* l : {d->LabelUserID, d->lblQRZPassword, d->Label1})
+        QCOMPARE(l->fittedFont().pointSizeF(), l->font().pointSizeF());
+    // The whole explanation fits without scrolling.
+    QVERIFY(!d->TxtTitle->verticalScrollBar()->isVisible());
+}
+
+VELN_TEST(TstQrzDialog)
+#include "tst_qrz_dialog.moc"
