@@ -1,5 +1,6 @@
 #include "platform.h"
 
+#include "browser.h"
 #include "clock.h"
 #include "qt_http_client.h"
 #include "qt_clipboard.h"
@@ -15,7 +16,7 @@ QtPlatform::QtPlatform()
     : sound_(std::make_unique<QtSound>()), prompts_(std::make_unique<QtPrompts>()),
       clock_(std::make_unique<SystemClock>()), keyboard_(std::make_unique<X11Keyboard>()),
       printers_(std::make_unique<QtPrinters>()), http_(std::make_unique<QtHttpClient>()), printer_(std::make_unique<QtLinePrinter>()),
-      clipboard_(std::make_unique<QtClipboard>())
+      clipboard_(std::make_unique<QtClipboard>()), browser_(std::make_unique<DesktopBrowser>())
 {
     InitProgramResources();
     platform_.sound = sound_.get();
@@ -27,6 +28,7 @@ QtPlatform::QtPlatform()
     platform_.http = http_.get();
     platform_.printer = printer_.get();
     platform_.clipboard = clipboard_.get();
+    platform_.browser = browser_.get();
 }
 
 QtPlatform::~QtPlatform() = default;

@@ -5,6 +5,7 @@
 class Sound;
 class Prompts;
 class StyleDialogs;
+class Browser;
 class Clock;
 class Keyboard;
 class Printers;
@@ -24,6 +25,7 @@ struct Platform {
     Clipboard* clipboard = nullptr;
     HttpClient* http = nullptr;
     StyleDialogs* styleDialogs = nullptr;
+    Browser* browser = nullptr;
 };
 
 // Makes the sounds and pictures carried with the program available.
@@ -50,5 +52,6 @@ private:
     std::unique_ptr<QtHttpClient> http_;
     std::unique_ptr<QtLinePrinter> printer_;
     std::unique_ptr<QtClipboard> clipboard_;
+    std::unique_ptr<Browser> browser_;
     Platform platform_;
 };

@@ -3,6 +3,8 @@
 #include "core/call_sign.h"
 #include "core/settings_store.h"
 #include "core/text_number.h"
+#include "lookup/qrz_client.h"
+#include "platform/browser.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/line_printer.h"
@@ -10,7 +12,9 @@
 #include "platform/printers.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
+#include "frm_about.h"
 #include "frm_net_ctl.h"
+#include "frm_qrz.h"
 #include "frm_report.h"
 #include "frm_report_editor.h"
 #include "members/net_manager.h"
@@ -65,10 +69,51 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     buildControls();
     buildMenus();
+    if (platform_.http)
+        qrz_ = std::make_unique<QrzClient>(*platform_.http, settings_);
     Form_Load();
 }
 
 frmMain::~frmMain() = default;
+
+// ---------------------------------------------------------------- QRZ lookup
+
+void frmMain::QRZ_Login()
+{
+    if (qrz_)
+        qrz_->QRZ_Login();
+}
+
+void frmMain::lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item)
+{
+    if (button != Qt::RightButton || !item || !qrz_)
+        return;
+    lstNF->setCurrentItem(item);
+    const QString call = item->text();
+    if (!qrz_->isSetUp()) {
+        const QrzOutcome page = qrz_->browserPage(call);
+        txtCall->setText(page.txtCall);
+        if (platform_.browser)
+            platform_.browser->open(page.browserUrl);
+        txtName->setFocus();
+        return;
+    }
+    mnuEditAdd_Click();
+    Text1->clear();
+    if (Ui::textColour(txtCall) == QColor(Qt::red)) {
+        Ui::setTextColour(txtCall, Qt::black);
+        Ui::setTextColour(txtName, Qt::black);
+        cmdSave->setEnabled(true);
+    }
+    const QrzOutcome found = qrz_->lookup(call, {txtCall->text(), TxtCS->text()});
+    txtCall->setText(found.txtCall);
+    txtName->setText(found.txtName);
+    TxtCS->setText(found.TxtCS);
+    const bool known = found.kind == QrzOutcome::Kind::Found;
+    Ui::setTextColour(txtCall, known ? QColor(Qt::black) : QColor(Qt::red));
+    Ui::setTextColour(txtName, known ? QColor(Qt::black) : QColor(Qt::red));
+    cmdSave->setEnabled(known);
+}
 
 // ---------------------------------------------------------------- building
 
@@ -202,6 +247,7 @@ void frmMain::buildControls()
     FraStations = frame(client_, "FraStations", QStringLiteral("STATIONS IN THE NET"), Ui::font("Arial", 13.8, true));
     lst1 = list(FraStations, "lst1", arial108);
     lst1->viewport()->installEventFilter(this);
+    lstNF->viewport()->installEventFilter(this);
 
     fraAdd = frame(client_, "fraAdd", QStringLiteral("MEMBER INFO"), Ui::font("MS Sans Serif", 9.6, true));
     fraAdd->installEventFilter(this);
@@ -938,6 +984,14 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         lst1_MouseDown(mouse->button(), mouse->globalPosition().toPoint());
         return mouse->button() == Qt::RightButton;  // a right click selects nothing
     }
+    if (watched == lstNF->viewport() && type == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            lstNF_MouseDown(Qt::RightButton, lstNF->itemAt(mouse->position().toPoint()));
+            return true;
+        }
+        return false;
+    }
     if (watched == CmdExit && type == QEvent::MouseButtonPress) {
         CmdExit_MouseDown();
         return false;
@@ -1398,7 +1452,7 @@ void frmMain::lstNF_Click(QListWidgetItem* item)
 {
     if (!item)
         return;
-    if (!settings_.GetSetting(QStringLiteral("Settings"), QStringLiteral("QRZ PW")).isEmpty()) {
+    if (qrz_ ? qrz_->isSetUp() : !settings_.GetSetting(QStringLiteral("Settings"), QStringLiteral("QRZ PW")).isEmpty()) {
         // The lookup itself starts from the list's right button.
         flags_.pendingInsert = 2;
         cmdCancel->setEnabled(true);
@@ -1565,8 +1619,21 @@ void frmMain::mnuReportEditor_Click()
     TxtChkin->setFocus();
     Change_Caret();
 }
-void frmMain::mnuOptionsChangeQRZLogin_Click() {}
-void frmMain::mnuAbout_Click() {}
+void frmMain::mnuOptionsChangeQRZLogin_Click()
+{
+    frmQRZ dialog(settings_, this);
+    dialog.prepareForChange();
+    dialog.exec();
+    TxtChkin->setFocus();
+}
+
+void frmMain::mnuAbout_Click()
+{
+    // Not modal: it may stay open beside the window while the net goes on.
+    auto* about = new frmAbout(this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->show();
+}
 void frmMain::showNetManager(const QString& name, const QString& call)
 {
     state_.netManagerName = name;

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -29,6 +30,7 @@ class QTimer;
 class SettingsStore;
 class FrmNetCtl;
 class FrmReport;
+class QrzClient;
 struct Platform;
 
 // The operator's working window for the whole net.
@@ -63,6 +65,10 @@ public:
     void CmdExit_MouseDown();
     void CmdExit_Click();
     void lstNF_Click(QListWidgetItem* item);
+    // Right button on an unknown call: the QRZ lookup fills the member
+    // editor, or the browser shows the call's page when no login is stored.
+    void lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item);
+    void QRZ_Login();
     void Form_Click();
     void Form_GotFocus();
     void fraAdd_Click();
@@ -310,6 +316,7 @@ private:
     QString sessionFileName_;
     QPointer<FrmNetCtl> netCtlDialog_;
     QPointer<FrmReport> reportWindow_;
+    std::unique_ptr<QrzClient> qrz_;
     std::function<void()> endProgram_;
     bool ended_ = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/browser.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/printers.h"
@@ -99,6 +100,13 @@ public:
     int installed = 1;
 };
 
+// Records the addresses it was asked to open.
+class FakeBrowser : public Browser {
+public:
+    void open(const QUrl& address) override { opened.append(address); }
+    QList<QUrl> opened;
+};
+
 // A platform made of fakes.
 struct FakePlatform {
     FakeSound sound;
@@ -106,6 +114,7 @@ struct FakePlatform {
     FakeClock clock;
     FakeKeyboard keyboard;
     FakePrinters printers;
+    FakeBrowser browser;
     Platform platform = make();
 
 private:
@@ -118,6 +127,7 @@ private:
         p.keyboard = &keyboard;
         p.printers = &printers;
         p.styleDialogs = &prompts;
+        p.browser = &browser;
         return p;
     }
 };

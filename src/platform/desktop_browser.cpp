@@ -1,0 +1,5 @@
+#include "browser.h"
+
+#include <QDesktopServices>
+
+void DesktopBrowser::open(const QUrl& address) { QDesktopServices::openUrl(address); }
