@@ -1,0 +1,107 @@
+// A check-in through the real main window (offscreen), over a 999-member table.
+#include "core/program_state.h"
+#include "core/settings_store.h"
+#include "member_files.h"
+#include "platform/clock.h"
+#include "platform/keyboard.h"
+#include "platform/platform.h"
+#include "platform/printers.h"
+#include "platform/prompts.h"
+#include "platform/sound.h"
+#include "ui/frm_main.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct QuietSound : Sound {
+    void play(const QString&) override {}
+};
+struct QuietPrompts : Prompts {
+    void message(const QString&, Icon, const QString&) override {}
+    Answer ask(const QString&, Buttons, Answer d, Icon, const QString&) override { return d; }
+    QString askSaveFile(const QString&, const QString&) override { return {}; }
+    QString askOpenFile(const QString&, const QString&) override { return {}; }
+};
+struct NoKeyboard : Keyboard {
+    bool isOn(Lock) const override { return false; }
+    void setOn(Lock, bool) override {}
+};
+struct NoPrinters : Printers {
+    int count() const override { return 0; }
+};
+
+struct Window {
+    QTemporaryDir home;
+    QuietSound sound;
+    QuietPrompts prompts;
+    SystemClock clock;
+    NoKeyboard keyboard;
+    NoPrinters printers;
+    Platform platform;
+    ProgramState state;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<frmMain> window;
+
+    Window()
+    {
+        platform.sound = &sound;
+        platform.prompts = &prompts;
+        platform.clock = &clock;
+        platform.keyboard = &keyboard;
+        platform.printers = &printers;
+        state.paths.memberFile = home.path() + QStringLiteral("/Veln.dat");
+        state.paths.settingsFile = home.path() + QStringLiteral("/VELN.ini");
+        writeMemberFile(state.paths.memberFile, manyMembers(999));
+        settings = std::make_unique<SettingsStore>(state.paths.settingsFile);
+        window = std::make_unique<frmMain>(platform, state, *settings);
+        window->resize(1600, 1000);
+        window->show();
+        QCoreApplication::processEvents();
+    }
+};
+
+void BM_WindowCheckInUnknown(benchmark::State& st)
+{
+    Window w;
+    for (auto _ : st) {
+        w.window->TxtChkin->setText(QStringLiteral("KB0ABC"));
+        w.window->txtChkin_KeyDown(13);
+        st.PauseTiming();
+        w.window->cmdHide_Click();  // the lists would otherwise grow without end
+        w.window->Timer2->stop();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WindowCheckInUnknown);
+
+void BM_WindowCheckInMember(benchmark::State& st)
+{
+    Window w;
+    const QString call = w.window->memberTable().call(999);
+    for (auto _ : st) {
+        w.window->TxtChkin->setText(call);
+        w.window->txtChkin_KeyDown(13);
+        st.PauseTiming();
+        w.window->roster().removeLine(1);  // so the next round checks in again
+        delete w.window->lst1->takeItem(0);
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WindowCheckInMember);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
