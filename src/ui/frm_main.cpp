@@ -13,6 +13,8 @@
 #include "platform/prompts.h"
 #include "platform/sound.h"
 #include "frm_about.h"
+#include "frm_sort.h"
+#include "printing.h"
 #include "frm_net_ctl.h"
 #include "frm_qrz.h"
 #include "frm_report.h"
@@ -1079,6 +1081,7 @@ void frmMain::mnuFileOpen_Click()
     }
     const SessionFile::Contents& c = read.contents;
     sessionFileName_ = chosen;
+    sessionDate_ = c.date;
     lst1->clear();
     roster_.clearLines();
     mnuEditEdit->setEnabled(true);
@@ -1592,13 +1595,19 @@ void frmMain::TxtNew_LostFocus()
 
 // ---------------------------------------------------------------- handlers of later parts
 
-void frmMain::mnuFilePrintPageSetup_Click() {}
-void frmMain::mnuFilePrintFont_Click() {}
-void frmMain::mnuFilePrintSession_Click() {}
-void frmMain::mnuFilePrintDatabase_Click() {}
-void frmMain::mnuFilePrintInstructions_Click() {}
-void frmMain::mnuFilePrintPreamble_Click() {}
-void frmMain::mnuFileDisplayDatabase_Click() {}
+void frmMain::mnuFilePrintPageSetup_Click() { Printing::PageSetup(platform_, this); }
+void frmMain::mnuFilePrintFont_Click() { Printing::ChoosePrinterFont(platform_); }
+void frmMain::mnuFilePrintSession_Click()
+{
+    Printing::PrintSession(platform_, sessionDate_, lblChkins->text(), lblTraffic->text(), roster_.lines());
+}
+void frmMain::mnuFilePrintDatabase_Click() { Printing::PrintDatabase(platform_, table_); }
+void frmMain::mnuFilePrintInstructions_Click()
+{
+    Printing::PrintInstructions(platform_, state_.paths.documentsFolder);
+}
+void frmMain::mnuFilePrintPreamble_Click() { Printing::PrintPreamble(platform_, state_.paths.documentsFolder); }
+void frmMain::mnuFileDisplayDatabase_Click() { frmSort::DisplayDatabase(platform_, table_, this); }
 void frmMain::mnuReportsMonthly_Click()
 {
     // Not modal, one at a time; closing it ends it, so it loads afresh.

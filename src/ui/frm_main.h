@@ -314,6 +314,7 @@ private:
     bool saveFailed_ = false;
     MemberEditor::EditorMode editorMode_ = MemberEditor::EditorMode::None;
     QString sessionFileName_;
+    QString sessionDate_;  // the date line of the opened session file
     QPointer<FrmNetCtl> netCtlDialog_;
     QPointer<FrmReport> reportWindow_;
     std::unique_ptr<QrzClient> qrz_;
