@@ -5,6 +5,7 @@
 #include "fakes.h"
 #include "test_home.h"
 #include "test_main.h"
+#include "widget_checks.h"
 #include "ui/fit_widgets.h"
 #include "ui/frm_report.h"
 #include "ui/frm_report_editor.h"
@@ -23,24 +24,6 @@ namespace {
 
 const QString kMissing = QStringLiteral("<missing>");
 
-void verifyNothingCutOff(QWidget* top)
-{
-    const QList<QWidget*> all = top->findChildren<QWidget*>();
-    for (QWidget* c : all) {
-        if (c->objectName().isEmpty() || !c->isVisible())
-            continue;
-        const QSize need = c->sizeHint();
-        QVERIFY2(c->width() >= need.width() && c->height() >= need.height(), qPrintable(c->objectName()));
-        QVERIFY2(c->parentWidget()->rect().contains(c->geometry()), qPrintable(c->objectName()));
-        for (QWidget* other : all) {
-            if (other == c || other->parentWidget() != c->parentWidget() || other->objectName().isEmpty()
-                || !other->isVisible())
-                continue;
-            QVERIFY2(!c->geometry().intersects(other->geometry()),
-                     qPrintable(c->objectName() + " overlaps " + other->objectName()));
-        }
-    }
-}
 
 QStringList listed(const QListWidget* list)
 {

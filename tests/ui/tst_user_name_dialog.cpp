@@ -1,5 +1,6 @@
 #include "members/operator_identity.h"
 #include "test_main.h"
+#include "widget_checks.h"
 #include "ui/frm_user_name.h"
 
 #include <QApplication>
@@ -16,24 +17,6 @@ namespace {
 
 // Every visible control has at least the room its caption needs, lies inside
 // its parent and overlaps none of its siblings.
-void verifyNothingCutOff(QWidget* top)
-{
-    const QList<QWidget*> all = top->findChildren<QWidget*>();
-    for (QWidget* c : all) {
-        if (c->objectName().isEmpty() || !c->isVisible())
-            continue;
-        const QSize need = c->sizeHint();
-        QVERIFY2(c->width() >= need.width() && c->height() >= need.height(), qPrintable(c->objectName()));
-        QVERIFY2(c->parentWidget()->rect().contains(c->geometry()), qPrintable(c->objectName()));
-        for (QWidget* other : all) {
-            if (other == c || other->parentWidget() != c->parentWidget() || other->objectName().isEmpty()
-                || !other->isVisible())
-                continue;
-            QVERIFY2(!c->geometry().intersects(other->geometry()),
-                     qPrintable(c->objectName() + " overlaps " + other->objectName()));
-        }
-    }
-}
 
 }  // namespace
 
