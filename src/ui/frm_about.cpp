@@ -102,11 +102,7 @@ void frmAbout::showEvent(QShowEvent* event)
 
 void frmAbout::Form_Load()
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize size = frameGeometry().size();
-        move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
-    }
+    Ui::centreOnScreen(this);
 }
 
 void frmAbout::cmdExit_Click() { close(); }

@@ -70,13 +70,7 @@ void frmMonth::showEvent(QShowEvent* event)
     if (event->spontaneous())
         return;
     // Centred over the report window that asks, or on the screen.
-    const QRect area = parentWidget() ? parentWidget()->window()->frameGeometry()
-                                      : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                                          : QRect());
-    if (area.isValid()) {
-        const QSize size = frameGeometry().size();
-        move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
-    }
+    Ui::centreOnScreen(this, parentWidget() ? parentWidget()->window()->frameGeometry() : QRect());
 }
 
 void frmMonth::cmdMonth_Click(int monthNumber)

@@ -19,15 +19,6 @@
 
 namespace {
 
-void centreOnScreen(QWidget* w)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize size = w->frameGeometry().size();
-    w->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
-}
 
 }  // namespace
 
@@ -56,19 +47,9 @@ FrmNetCtl::FrmNetCtl(SettingsStore& settings, const NetManager& current, const Q
     FraNetMgr->setFont(labelFont);
 
     auto label = [&](const char* name, const QString& caption) {
-        auto* l = new QLabel(caption, FraNetMgr);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setFont(labelFont);
-        return l;
+        return Ui::namedLabel(FraNetMgr, name, caption, labelFont);
     };
-    auto box = [&](const char* name, int chars) {
-        auto* e = new QLineEdit(FraNetMgr);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setFont(boxFont);
-        e->setMinimumWidth(QFontMetrics(boxFont).horizontalAdvance(QLatin1Char('W')) * chars);
-        e->installEventFilter(this);
-        return e;
-    };
+    auto box = [&](const char* name, int chars) { return Ui::namedBox(FraNetMgr, name, boxFont, chars, this); };
     Label2 = label("Label2", QStringLiteral("NAME"));
     TxtMgrName = box("TxtMgrName", 18);
     Label1 = label("Label1", QStringLiteral("CALL"));
@@ -136,7 +117,7 @@ void FrmNetCtl::showEvent(QShowEvent* event)
 
 void FrmNetCtl::Form_Load()
 {
-    centreOnScreen(this);
+    Ui::centreOnScreen(this);
     if (lblNetMgrCaption_.isEmpty()) {
         TxtMgrName->clear();
         TxtMgrCall->clear();

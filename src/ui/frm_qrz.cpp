@@ -155,11 +155,7 @@ void frmQRZ::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize size = frameGeometry().size();
-        move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
-    }
+    Ui::centreOnScreen(this);
 }
 
 void frmQRZ::prepareForChange()

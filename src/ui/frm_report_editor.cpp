@@ -176,13 +176,7 @@ void frmReportEditor::showEvent(QShowEvent* event)
 void frmReportEditor::Form_Load()
 {
     loaded_ = true;
-    QRect screen(0, 0, state_.screenWidth, state_.screenHeight);
-    if (screen.isEmpty() && QGuiApplication::primaryScreen())
-        screen = QGuiApplication::primaryScreen()->geometry();
-    if (!screen.isEmpty()) {
-        const QSize size = frameGeometry().size();
-        move(screen.x() + (screen.width() - size.width()) / 2, screen.y() + (screen.height() - size.height()) / 2);
-    }
+    Ui::centreOnScreen(this, QRect(0, 0, state_.screenWidth, state_.screenHeight));
     model_.load();
     mirror();
 }

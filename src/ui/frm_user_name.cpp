@@ -16,15 +16,6 @@
 
 namespace {
 
-void centreOnScreen(QWidget* w)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize size = w->frameGeometry().size();
-    w->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
-}
 
 }  // namespace
 
@@ -38,19 +29,9 @@ frmUserName::frmUserName(QWidget* parent) : QDialog(parent)
     const QFont boxFont = Ui::font("Arial", 12, true);
 
     auto label = [&](const char* name, const QString& caption) {
-        auto* l = new QLabel(caption, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setFont(labelFont);
-        return l;
+        return Ui::namedLabel(this, name, caption, labelFont);
     };
-    auto box = [&](const char* name, int chars) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setFont(boxFont);
-        e->setMinimumWidth(QFontMetrics(boxFont).horizontalAdvance(QLatin1Char('W')) * chars);
-        e->installEventFilter(this);
-        return e;
-    };
+    auto box = [&](const char* name, int chars) { return Ui::namedBox(this, name, boxFont, chars, this); };
 
     lblUserName = label("lblUserName", QStringLiteral("Your Name"));
     txtUser = box("txtUser", 18);
@@ -123,7 +104,7 @@ void frmUserName::showEvent(QShowEvent* event)
 
 void frmUserName::Form_Load()
 {
-    centreOnScreen(this);
+    Ui::centreOnScreen(this);
     // The keyboard starts where an answer is still missing; with both boxes
     // filled from the last run only the net-control question is left.
     if (txtUser->text().isEmpty())

@@ -2,6 +2,8 @@
 
 #include "platform/platform.h"
 
+#include "ui_style.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
@@ -53,11 +55,7 @@ void frmXmas::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize size = frameGeometry().size();
-        move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
-    }
+    Ui::centreOnScreen(this);
     // Both timers run from the moment the window opens.
     TimeXmas->start();
     Timer1->start();

@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QRadioButton>
 #include <QPalette>
 #include <QProxyStyle>
@@ -89,6 +92,37 @@ void setColours(QWidget* w, const QColor& text, const QColor& colour)
     setTextColour(w, text);
     if (colour.isValid())
         setBackground(w, colour);
+}
+
+QLabel* namedLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font)
+{
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setFont(font);
+    return l;
+}
+
+QLineEdit* namedBox(QWidget* parent, const char* name, const QFont& font, int chars, QObject* filter)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setFont(font);
+    e->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QLatin1Char('W')) * chars);
+    if (filter)
+        e->installEventFilter(filter);
+    return e;
+}
+
+void centreOnScreen(QWidget* w, const QRect& area)
+{
+    QRect target = area;
+    if (target.isEmpty())
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            target = screen->geometry();
+    if (target.isEmpty())
+        return;
+    const QSize size = w->frameGeometry().size();
+    w->move(target.x() + (target.width() - size.width()) / 2, target.y() + (target.height() - size.height()) / 2);
 }
 
 void giveWideCaret(QLineEdit* box)

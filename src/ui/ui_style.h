@@ -2,9 +2,13 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
 
 class QWidget;
+class QLabel;
 class QLineEdit;
+class QObject;
+class QString;
 
 // Colours and fonts of the windows' design look.
 namespace Ui {
@@ -25,6 +29,14 @@ void setTextColour(QWidget* w, const QColor& text);
 void setBackground(QWidget* w, const QColor& background);
 QColor textColour(const QWidget* w);
 QColor background(const QWidget* w);
+// A named label, and a named text box wide enough for `chars` wide letters
+// whose events go to filter; for the small dialogs.
+QLabel* namedLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font);
+QLineEdit* namedBox(QWidget* parent, const char* name, const QFont& font, int chars, QObject* filter);
+
+// Centres a window in area, or on the primary screen when area is empty.
+void centreOnScreen(QWidget* w, const QRect& area = QRect());
+
 // A solid caret 5 pixels wide in the given box.
 void giveWideCaret(QLineEdit* box);
 
