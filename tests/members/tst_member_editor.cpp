@@ -37,14 +37,7 @@ private slots:
     void pendingInsert();
 
 private:
-    MemberTable load(const QList<MemberRecord>& members)
-    {
-        writeMemberFile(home_->memberFile(), members);
-        MemberTable t;
-        if (!t.LoadMemberTable(home_->memberFile()))
-            qFatal("cannot load");
-        return t;
-    }
+    MemberTable load(const QList<MemberRecord>& members) { return loadMembers(home_->memberFile(), members); }
     std::unique_ptr<TestHome> home_;
 };
 

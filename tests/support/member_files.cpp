@@ -50,3 +50,12 @@ QList<MemberRecord> manyMembers(int n)
     }
     return out;
 }
+
+MemberTable loadMembers(const QString& path, const QList<MemberRecord>& records)
+{
+    writeMemberFile(path, records);
+    MemberTable t;
+    if (!t.LoadMemberTable(path))
+        qFatal("cannot load the member file %s", qPrintable(path));
+    return t;
+}

@@ -12,5 +12,7 @@ QByteArray memberFileBytes(const QList<MemberRecord>& records, bool withSentinel
 void writeMemberFile(const QString& path, const QList<MemberRecord>& records, bool withSentinel = true);
 void writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readBytes(const QString& path);
+// Writes the members (and the end record) and loads them into a table.
+MemberTable loadMembers(const QString& path, const QList<MemberRecord>& records);
 // n members with distinct calls of the form <prefix><digit><suffix>.
 QList<MemberRecord> manyMembers(int n);
