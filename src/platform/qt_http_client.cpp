@@ -7,7 +7,7 @@
 #include <QTimer>
 
 QtHttpClient::QtHttpClient(qint64 maxBodyBytes)
-    : manager_(std::make_unique<QNetworkAccessManager>()), maxBodyBytes_(maxBodyBytes)
+    : maxBodyBytes_(maxBodyBytes)
 {
 }
 
@@ -28,6 +28,8 @@ HttpResult QtHttpClient::fetch(const QUrl& url, int timeoutMs)
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("VELN"));
 
+    if (!manager_)
+        manager_ = std::make_unique<QNetworkAccessManager>();
     std::unique_ptr<QNetworkReply> reply(manager_->get(request));
     QByteArray body;
     bool tooLarge = false;

@@ -24,6 +24,6 @@ protected:
     HttpResult fetch(const QUrl& url, int timeoutMs) override;
 
 private:
-    std::unique_ptr<QNetworkAccessManager> manager_;
+    std::unique_ptr<QNetworkAccessManager> manager_;  // made on the first request
     qint64 maxBodyBytes_;
 };

@@ -7,14 +7,22 @@
 
 #include <algorithm>
 
-QtLinePrinter::QtLinePrinter() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+QtLinePrinter::QtLinePrinter() = default;
 
-QtLinePrinter::QtLinePrinter(const QString& pdfPath) : QtLinePrinter()
+QtLinePrinter::QtLinePrinter(const QString& pdfPath) : pdfPath_(pdfPath) {}
+
+QPrinter& QtLinePrinter::printer()
 {
-    printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setOutputFileName(pdfPath);
-    // A file has no printer's unprintable edge; give it a paper-like margin.
-    printer_->setPageMargins(QMarginsF(12.7, 12.7, 12.7, 12.7), QPageLayout::Millimeter);
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (!pdfPath_.isEmpty()) {
+            printer_->setOutputFormat(QPrinter::PdfFormat);
+            printer_->setOutputFileName(pdfPath_);
+            // A file has no printer's unprintable edge; give it a paper-like margin.
+            printer_->setPageMargins(QMarginsF(12.7, 12.7, 12.7, 12.7), QPageLayout::Millimeter);
+        }
+    }
+    return *printer_;
 }
 
 QtLinePrinter::~QtLinePrinter()
@@ -39,7 +47,7 @@ bool QtLinePrinter::open()
     if (documentOpen())
         return true;
     painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(printer_.get())) {
+    if (!painter_->begin(&printer())) {
         painter_.reset();
         return false;
     }
@@ -58,8 +66,8 @@ bool QtLinePrinter::fail()
 
 bool QtLinePrinter::roomForLine(qreal height)
 {
-    if (y_ > 0 && y_ + height > printer_->height()) {
-        if (!printer_->newPage())
+    if (y_ > 0 && y_ + height > printer().height()) {
+        if (!printer().newPage())
             return false;
         y_ = 0;
     }
@@ -75,14 +83,14 @@ bool QtLinePrinter::printLine(const QString& text, int column)
         if (!printParagraph(paragraph, column))
             return fail();
     }
-    return printer_->printerState() == QPrinter::Error ? fail() : true;
+    return printer().printerState() == QPrinter::Error ? fail() : true;
 }
 
 bool QtLinePrinter::printParagraph(const QString& text, int column)
 {
     painter_->setFont(toQFont(font_));
-    const QFontMetricsF metrics(painter_->font(), printer_.get());
-    const qreal pageWidth = printer_->width();
+    const QFontMetricsF metrics(painter_->font(), &printer());
+    const qreal pageWidth = printer().width();
     qreal x = std::max(0, column - 1) * metrics.averageCharWidth();
     // A column past the page's edge would print nothing that can be read.
     if (x + metrics.averageCharWidth() > pageWidth)
@@ -125,8 +133,8 @@ bool QtLinePrinter::printEmptyLine()
 {
     if (!open())
         return false;
-    y_ += QFontMetricsF(toQFont(font_), printer_.get()).lineSpacing();
-    return printer_->printerState() == QPrinter::Error ? fail() : true;
+    y_ += QFontMetricsF(toQFont(font_), &printer()).lineSpacing();
+    return printer().printerState() == QPrinter::Error ? fail() : true;
 }
 
 bool QtLinePrinter::endDocument()
@@ -136,5 +144,5 @@ bool QtLinePrinter::endDocument()
     const bool ended = painter_->end();
     painter_.reset();
     y_ = 0;
-    return ended && printer_->printerState() != QPrinter::Error;
+    return ended && printer().printerState() != QPrinter::Error;
 }

@@ -27,7 +27,9 @@ public:
     void setFont(const PrinterFont& printerFont) override { font_ = printerFont; }
 
     // For the page set-up dialog; a change applies from the next document.
-    QPrinter& printer() { return *printer_; }
+    // Made on first use: finding the system's printer takes time and memory
+    // the start of the program need not spend.
+    QPrinter& printer();
     bool documentOpen() const;
 
     static QFont toQFont(const PrinterFont& printerFont);
@@ -40,6 +42,7 @@ private:
     bool printParagraph(const QString& text, int column);
 
     std::unique_ptr<QPrinter> printer_;
+    QString pdfPath_;
     std::unique_ptr<QPainter> painter_;
     PrinterFont font_;
     qreal y_ = 0;  // top of the next line, device pixels from the printable area's top
