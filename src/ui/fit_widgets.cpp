@@ -8,13 +8,20 @@
 
 namespace {
 
-QFont fitted(const QFont& font, const QString& text, const QSize& room)
+QSize needed(const QFont& f, const QString& text, const QSize& room, bool wrap)
+{
+    if (!wrap)
+        return QFontMetrics(f).size(0, text);
+    return QFontMetrics(f).boundingRect(QRect(QPoint(0, 0), room), Qt::TextWordWrap, text).size();
+}
+
+QFont fitted(const QFont& font, const QString& text, const QSize& room, bool wrap = false)
 {
     if (text.isEmpty() || room.width() <= 0 || room.height() <= 0)
         return font;
     QFont f = font;
     for (int step = 0; step < 40; ++step) {
-        const QSize need = QFontMetrics(f).size(0, text);
+        const QSize need = needed(f, text, room, wrap);
         if (need.width() <= room.width() && need.height() <= room.height())
             return f;
         const double scale = std::min(double(room.width()) / need.width(), double(room.height()) / need.height());
@@ -35,10 +42,24 @@ QString FitLabel::shownText() const
     return t;
 }
 
-QFont FitLabel::fittedFont() const
+FitLabel::Fit FitLabel::fit() const
 {
-    return fitted(font(), shownText(), contentsRect().size());
+    const QString text = shownText();
+    const QSize room = contentsRect().size();
+    const QFont single = fitted(font(), text, room);
+    // A caption of several words that would shrink a lot reads better over
+    // two lines.
+    if (single.pointSizeF() < 0.75 * font().pointSizeF() && text.contains(QLatin1Char(' ')) && !text.contains('\n')) {
+        const QFont wrapped = fitted(font(), text, room, true);
+        if (wrapped.pointSizeF() > single.pointSizeF())
+            return {wrapped, true};
+    }
+    return {single, false};
 }
+
+QFont FitLabel::fittedFont() const { return fit().font; }
+
+bool FitLabel::wrapsCaption() const { return fit().wrap; }
 
 void FitLabel::paintEvent(QPaintEvent* event)
 {
@@ -46,10 +67,11 @@ void FitLabel::paintEvent(QPaintEvent* event)
         QLabel::paintEvent(event);
         return;
     }
+    const Fit f = fit();
     QPainter p(this);
-    p.setFont(fittedFont());
+    p.setFont(f.font);
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
-    p.drawText(contentsRect(), int(alignment()), shownText());
+    p.drawText(contentsRect(), int(alignment()) | (f.wrap ? Qt::TextWordWrap : 0), shownText());
 }
 
 QFont FitButton::fittedFont() const

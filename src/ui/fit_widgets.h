@@ -12,11 +12,21 @@ public:
     using QLabel::QLabel;
     // The font the caption is drawn with: the label's font, or a smaller one.
     QFont fittedFont() const;
+    // Whether the caption is drawn over several lines (a caption of several
+    // words that would otherwise shrink too far).
+    bool wrapsCaption() const;
     // The caption as drawn (CR LF counts as one line break).
     QString shownText() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Fit {
+        QFont font;
+        bool wrap = false;
+    };
+    Fit fit() const;
 };
 
 // The same for a button's caption.

@@ -694,7 +694,10 @@ void TstMainWindowFrame::renderAtScreenSizes()
     for (FitLabel* l : w->findChildren<FitLabel*>()) {
         if (!l->isVisible() || l->text().isEmpty())
             continue;
-        const QSize need = QFontMetrics(l->fittedFont()).size(0, l->shownText());
+        const QFontMetrics m(l->fittedFont());
+        const QSize need = l->wrapsCaption()
+            ? m.boundingRect(QRect(QPoint(), l->contentsRect().size()), Qt::TextWordWrap, l->shownText()).size()
+            : m.size(0, l->shownText());
         QVERIFY2(need.width() <= l->contentsRect().width() && need.height() <= l->contentsRect().height(),
                  qPrintable(l->objectName()));
     }

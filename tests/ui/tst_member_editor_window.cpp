@@ -3,6 +3,7 @@
 #include "member_files.h"
 #include "test_home.h"
 #include "test_main.h"
+#include "ui/fit_widgets.h"
 #include "ui/frm_main.h"
 
 #include <QAction>
@@ -220,6 +221,10 @@ void TstMemberEditorWindow::changeCallFlow()
     w->mnuChgCall->trigger();
     QCOMPARE(w->lblMode->text(), QString("CHANGE CALL"));
     QCOMPARE(w->lblCall->text(), QString("OLD CALL"));
+    // Too long for its box on one line: drawn over two lines rather than tiny.
+    auto* oldCall = static_cast<FitLabel*>(w->lblCall);
+    QVERIFY(oldCall->wrapsCaption());
+    QVERIFY(oldCall->fittedFont().pointSizeF() >= 0.75 * oldCall->font().pointSizeF());
     QCOMPARE(w->txtCall->text(), QString("K9XYZ"));
     QVERIFY(w->TxtNew->isVisible());
     QVERIFY(!w->txtName->isVisible());
