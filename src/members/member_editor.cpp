@@ -11,9 +11,10 @@ namespace {
 
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
-Outcome refused(const QString& status, bool ding, StatusShow show = StatusShow::Show)
+Outcome refused(Refusal why, const QString& status, bool ding, StatusShow show = StatusShow::Show)
 {
     Outcome o;
+    o.refusal = why;
     o.show = show;
     o.status = status;
     o.ding = ding;
@@ -23,6 +24,7 @@ Outcome refused(const QString& status, bool ding, StatusShow show = StatusShow::
 Outcome writeFailed(const MemberTable& table)
 {
     Outcome o;
+    o.refusal = Refusal::WriteFailed;
     o.error = table.lastError().isEmpty() ? MemberTable::resultText(MemberTable::Result::WriteFailed) : table.lastError();
     o.ding = true;
     return o;
@@ -45,7 +47,7 @@ Outcome SaveNewMember(const QString& call, const QString& name, const QString& q
     // A call the program placed in the box never passed the box's own check.
     const bool digitPlaced = (call.size() >= 2 && isDigit(call.at(1))) || (call.size() >= 3 && isDigit(call.at(2)));
     if (!digitPlaced)
-        return refused(call + QStringLiteral("  INVALID CALL"), false);
+        return refused(Refusal::InvalidCall, call + QStringLiteral("  INVALID CALL"), false);
 
     const MemberTable::SlotClaim claim = table.TakeSlotForNew();
     int slot = 0;
@@ -53,11 +55,11 @@ Outcome SaveNewMember(const QString& call, const QString& name, const QString& q
     case MemberTable::Result::Ok:
         break;
     case MemberTable::Result::CallExists:
-        return refused(QStringLiteral("CALL ALREADY EXISTS"), true);
+        return refused(Refusal::CallExists, QStringLiteral("CALL ALREADY EXISTS"), true);
     case MemberTable::Result::Full:
-        return refused(QStringLiteral("DATABASE FULL"), true);
+        return refused(Refusal::DatabaseFull, QStringLiteral("DATABASE FULL"), true);
     case MemberTable::Result::BadSlot:
-        return refused(call + QStringLiteral("  INVALID CALL"), true);
+        return refused(Refusal::InvalidCall, call + QStringLiteral("  INVALID CALL"), true);
     case MemberTable::Result::WriteFailed:
     case MemberTable::Result::NotLoaded:
         return writeFailed(table);
@@ -79,7 +81,7 @@ Outcome SaveEdit(const QString& call, const QString& name, const QString& qth, M
     // An empty call box names no member (it would match the first free slot).
     const int slot = call.isEmpty() ? 0 : table.FindCall(call);
     if (slot == 0)
-        return refused(QStringLiteral("ERROR! RECORD NOT FOUND!"), false, StatusShow::ShowAlways);
+        return refused(Refusal::NotFound, QStringLiteral("ERROR! RECORD NOT FOUND!"), false, StatusShow::ShowAlways);
     const MemberRecord rec{call, name, qth};
     if (table.WriteSlot(slot, rec) != MemberTable::Result::Ok)
         return writeFailed(table);
@@ -101,12 +103,12 @@ Outcome SaveChangeCall(const QString& oldCall, const QString& newCall, int selec
 {
     const int slot = oldCall.isEmpty() ? 0 : table.FindCall(oldCall);
     if (slot == 0)
-        return refused(QStringLiteral("ERROR! RECORD NOT FOUND!"), false);
+        return refused(Refusal::NotFound, QStringLiteral("ERROR! RECORD NOT FOUND!"), false);
     // An empty or implausible new call would leave a nameless record behind.
     if (!IsValidCall(newCall))
-        return refused(newCall + QStringLiteral("  INVALID CALL"), true);
+        return refused(Refusal::InvalidCall, newCall + QStringLiteral("  INVALID CALL"), true);
     if (newCall != oldCall && table.FindCall(newCall) != 0)
-        return refused(QStringLiteral("CALL ALREADY EXISTS"), true);
+        return refused(Refusal::CallExists, QStringLiteral("CALL ALREADY EXISTS"), true);
     MemberRecord rec = table.record(slot);
     rec.call = newCall;
     if (table.WriteSlot(slot, rec) != MemberTable::Result::Ok)

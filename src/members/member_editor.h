@@ -22,8 +22,12 @@ enum class StatusShow {
     ShowAlways,   // caption set and shown
 };
 
+// Why an operation was refused.
+enum class Refusal { None, InvalidCall, CallExists, DatabaseFull, NotFound, WriteFailed };
+
 struct Outcome {
     bool ok = false;
+    Refusal refusal = Refusal::None;
     StatusShow show = StatusShow::None;
     QString status;
     bool ding = false;

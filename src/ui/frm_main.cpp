@@ -1369,9 +1369,9 @@ void frmMain::cmdSave_Click()
         applyEditorOutcome(outcome);
         if (outcome.ok) {
             flags_.statusHold = true;
-        } else if (outcome.status.endsWith(QStringLiteral("  INVALID CALL"))) {
+        } else if (outcome.refusal == MemberEditor::Refusal::InvalidCall) {
             TxtChkin->clear();
-        } else if (outcome.status == QStringLiteral("CALL ALREADY EXISTS")) {
+        } else if (outcome.refusal == MemberEditor::Refusal::CallExists) {
             Change_Caret();
             TxtChkin->setFocus();
         }

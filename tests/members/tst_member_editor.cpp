@@ -68,6 +68,7 @@ void TstMemberEditor::addOutcomes()
     QCOMPARE(o.ding, ding);
     QCOMPARE(o.slot, slot);
     QCOMPARE(o.ok, slot != 0);
+    QCOMPARE(o.refusal == Refusal::None, slot != 0);
     QCOMPARE(o.show, slot != 0 ? StatusShow::CaptionOnly : StatusShow::Show);
     if (slot == 0)
         QCOMPARE(readBytes(home_->memberFile()), before);
@@ -95,6 +96,7 @@ void TstMemberEditor::addWhenFull()
 {
     MemberTable t = load(manyMembers(999));
     const Outcome o = SaveNewMember("W0ZZZ", "LATE", "", t, {});
+    QCOMPARE(o.refusal, Refusal::DatabaseFull);
     QCOMPARE(o.status, QString("DATABASE FULL"));
     QVERIFY(o.ding);
     QCOMPARE(t.memberCount(), 999);
