@@ -1,27 +1,119 @@
 #include "qrz_client.h"
 
-#include "core/settings_store.h"
 #include "platform/http_client.h"
 
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QSet>
+#include <QXmlStreamReader>
+
 namespace {
-const QString kSettings = QStringLiteral("Settings");
-const QString kServers = QStringLiteral("Servers");
-const QString kIdKey = QStringLiteral("QRZ ID");
-const QString kPasswordKey = QStringLiteral("QRZ PW");
-const QString kSessionKey = QStringLiteral("QRZ Key");
 const QString kPath = QStringLiteral("/xml/current/?");
+const QString kCall = QStringLiteral("call");
+const QString kFirstName = QStringLiteral("fname");
+const QString kCity = QStringLiteral("addr2");
+const QString kState = QStringLiteral("state");
+const QString kError = QStringLiteral("Error");
+const QString kKey = QStringLiteral("Key");
 
 QString encoded(const QString& value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
 
-// The stored credentials carry their query prefixes ("username=" + id + ";",
-// "password=" + pw); the bare values are encoded afresh for each request.
-QString stripped(QString value, const QString& prefix, const QString& suffix = {})
+struct ReplyValues {
+    QHash<QString, QString> values;  // the first complete element of each wanted name
+    bool wellFormed = true;
+    bool serviceElement = false;     // an element the service writes was opened
+    QString readerError;
+};
+
+// Reads a reply with an XML reader. Earlier replies (and test servers) may
+// hold several top-level elements, so the body goes into a root of our own
+// once its declaration is gone. A value counts only when its element closed
+// before the reader gave up.
+ReplyValues readReply(const QString& reply, const QStringList& wanted)
 {
-    if (value.startsWith(prefix, Qt::CaseInsensitive))
-        value.remove(0, prefix.size());
-    if (!suffix.isEmpty() && value.endsWith(suffix))
-        value.chop(suffix.size());
-    return value;
+    static const QSet<QString> containers = {QStringLiteral("QRZDatabase"), QStringLiteral("Session"),
+                                             QStringLiteral("Callsign")};
+    qsizetype at = 0;
+    while (at < reply.size() && (reply.at(at).isSpace() || reply.at(at) == QChar(0xFEFF)))
+        ++at;
+    if (reply.mid(at, 5) == QLatin1String("<?xml")) {
+        const qsizetype end = reply.indexOf(QLatin1String("?>"), at);
+        at = end < 0 ? reply.size() : end + 2;
+    }
+    QXmlStreamReader xml(QStringLiteral("<reply>") + reply.mid(at) + QStringLiteral("</reply>"));
+
+    ReplyValues out;
+    QList<QPair<QString, QString>> open;  // element name and its own text so far
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            const QString name = xml.name().toString();
+            if (containers.contains(name) || wanted.contains(name))
+                out.serviceElement = true;
+            open.append({name, QString()});
+            break;
+        }
+        case QXmlStreamReader::Characters:
+            if (!open.isEmpty())
+                open.last().second += xml.text();
+            break;
+        case QXmlStreamReader::EndElement:
+            if (!open.isEmpty()) {
+                const auto [name, text] = open.takeLast();
+                if (wanted.contains(name) && !out.values.contains(name))
+                    out.values.insert(name, text);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if (xml.hasError()) {
+        out.wellFormed = false;
+        out.readerError = xml.errorString();
+    }
+    return out;
+}
+
+QString notXml(const ReplyValues& read)
+{
+    return read.readerError.isEmpty() ? QStringLiteral("The reply is not the service's XML")
+                                      : QStringLiteral("The reply is not the service's XML: ") + read.readerError;
+}
+
+bool saysSessionInvalid(const CallbookResult& result)
+{
+    return result.error == CallbookError::NotFound
+        && (result.detail.contains(QStringLiteral("Session Timeout"), Qt::CaseInsensitive)
+            || result.detail.contains(QStringLiteral("Invalid session key"), Qt::CaseInsensitive));
+}
+
+// The login reply: the session key, or why there is none.
+CallbookResult readLogin(const QString& reply, QString& key)
+{
+    const ReplyValues read = readReply(reply, {kKey, kError});
+    CallbookResult out;
+    out.detail = read.values.value(kError);
+    key = read.values.value(kKey).trimmed();
+    const bool refusedInWords = out.detail.contains(QStringLiteral("password"), Qt::CaseInsensitive)
+                             || out.detail.contains(QStringLiteral("username"), Qt::CaseInsensitive);
+    if (refusedInWords) {
+        out.error = CallbookError::LoginRefused;
+    } else if (!key.isEmpty()) {
+        out.error = CallbookError::None;
+    } else if (!read.serviceElement || !read.wellFormed) {
+        // A garbled reply refuses nothing: the next lookup tries again.
+        out.error = CallbookError::BadReply;
+        out.detail = notXml(read);
+    } else {
+        out.error = CallbookError::LoginRefused;
+        if (out.detail.isEmpty())
+            out.detail = QStringLiteral("The login reply holds no session key");
+    }
+    if (out.error != CallbookError::None)
+        key.clear();
+    return out;
 }
 }  // namespace
 
@@ -50,9 +142,9 @@ QString QrzServerBase(const QString& setting, const QString& fallback)
     return base;
 }
 
-QrzClient::QrzClient(HttpClient& http, SettingsStore& settings) : http_(http), settings_(settings) {}
+QrzClient::QrzClient(HttpClient& http, SettingsStore& settings) : http_(http), login_(settings) {}
 
-bool QrzClient::isSetUp() const { return !settings_.GetSetting(kSettings, kPasswordKey).isEmpty(); }
+bool QrzClient::isSetUp() const { return login_.isSetUp(); }
 
 QString QrzClient::sessionKeyText() const
 {
@@ -61,15 +153,14 @@ QString QrzClient::sessionKeyText() const
 
 QString QrzClient::serviceAddress() const
 {
-    return QrzServerBase(settings_.GetSetting(kServers, QStringLiteral("QrzXml")), kDefaultXmlServer) + kPath;
+    return QrzServerBase(login_.xmlServerSetting(), kDefaultXmlServer) + kPath;
 }
+
+QString QrzClient::loginText() const { return login_.user() + QChar(0) + login_.password(); }
 
 QUrl QrzClient::loginUrl() const
 {
-    const QString id = stripped(settings_.GetSetting(kSettings, kIdKey), QStringLiteral("username="), QStringLiteral(";"));
-    const QString password = stripped(settings_.GetSetting(kSettings, kPasswordKey), QStringLiteral("password="));
-    return QUrl(serviceAddress() + QStringLiteral("username=") + encoded(id) + QStringLiteral(";password=")
-                + encoded(password));
+    return QUrl(serviceAddress() + login_.loginQuery());
 }
 
 QUrl QrzClient::lookupUrl(const QString& call) const
@@ -82,96 +173,83 @@ QUrl QrzClient::lookupUrl(const QString& call) const
 
 QUrl QrzClient::webPageUrl(const QString& call) const
 {
-    return QUrl(QrzServerBase(settings_.GetSetting(kServers, QStringLiteral("QrzWeb")), kDefaultWebServer)
-                + QStringLiteral("/db/") + encoded(call));
+    return QUrl(QrzServerBase(login_.webServerSetting(), kDefaultWebServer) + QStringLiteral("/db/") + encoded(call));
 }
 
 bool QrzClient::QRZ_Login()
 {
+    const QString attempt = loginText();
+    refusedLogin_.clear();
     const HttpTextResult reply = http_.getText(loginUrl());
     if (!reply.ok) {
-        lastError_ = reply.error;
+        lastLogin_ = {CallbookError::Unreachable, {}, reply.error};
         return false;
     }
-    const std::optional<QString> key = QrzTagValue(reply.body, QStringLiteral("Key"));
-    // An empty key would leave every later lookup without a session.
-    if (!key || key->trimmed().isEmpty()) {
-        lastError_ = QStringLiteral("The login reply holds no session key");
+    QString key;
+    lastLogin_ = readLogin(reply.body, key);
+    if (lastLogin_.error == CallbookError::LoginRefused)
+        refusedLogin_ = attempt;
+    if (!lastLogin_.found())
         return false;
-    }
-    key_ = key->trimmed();
+    key_ = key;
     loggedIn_ = true;
     const QString keyText = sessionKeyText();
-    if (settings_.GetSetting(kSettings, kSessionKey) != keyText)
-        settings_.SaveSetting(kSettings, kSessionKey, keyText);
-    lastError_.clear();
+    if (login_.sessionKeyText() != keyText)
+        login_.storeSessionKeyText(keyText);
     return true;
 }
 
-bool QrzClient::saysSessionInvalid(const QString& reply)
+CallbookResult QrzClient::lookup(const QString& call)
 {
-    return reply.contains(QStringLiteral("Session Timeout"), Qt::CaseInsensitive)
-        || reply.contains(QStringLiteral("Invalid session key"), Qt::CaseInsensitive);
-}
-
-QrzOutcome QrzClient::browserPage(const QString& call) const
-{
-    QrzOutcome out;
-    out.kind = QrzOutcome::Kind::OpenBrowser;
-    out.txtCall = call;
-    out.browserUrl = webPageUrl(call);
-    return out;
-}
-
-QrzOutcome QrzClient::lookup(const QString& call, const QrzEditorFields& afterAdd)
-{
-    QString error;
-    QString reply;
-    if (loggedIn_ || QRZ_Login()) {
-        for (bool retried = false;;) {
-            const HttpTextResult result = http_.getText(lookupUrl(call));
-            // A failed transfer counts as an empty reply.
-            reply = result.ok ? result.body : QString();
-            error = result.ok ? QString() : result.error;
-            if (retried || QrzTagValue(reply, QStringLiteral("call")) || !saysSessionInvalid(reply))
-                break;
-            retried = true;
-            loggedIn_ = false;
-            key_.clear();
-            if (!QRZ_Login()) {
-                reply.clear();
-                error = lastError_;
-                break;
-            }
+    // Asking again with a login the service refused would only be refused again.
+    if (!refusedLogin_.isEmpty() && refusedLogin_ == loginText())
+        return lastLogin_;
+    if (!loggedIn_ && !QRZ_Login())
+        return lastLogin_;
+    for (bool repeated = false;; repeated = true) {
+        const HttpTextResult reply = http_.getText(lookupUrl(call));
+        // A failed transfer says nothing about the session: it stays.
+        if (!reply.ok)
+            return {CallbookError::Unreachable, {}, reply.error};
+        CallbookResult result = parseLookupReply(reply.body);
+        if (!saysSessionInvalid(result))
+            return result;
+        if (repeated) {
+            // Even a fresh session is turned away: the service cannot be used
+            // now. The key stays; the next lookup starts with it again.
+            result.error = CallbookError::Unreachable;
+            return result;
         }
-    } else {
-        error = lastError_;  // no request without a session
+        loggedIn_ = false;
+        key_.clear();
+        if (!QRZ_Login())
+            return lastLogin_;
     }
+}
 
-    QrzOutcome out;
-    const std::optional<QString> foundCall = QrzTagValue(reply, QStringLiteral("call"));
-    if (!foundCall && afterAdd.txtCall.isEmpty()) {
-        out.kind = QrzOutcome::Kind::NotFound;
-        out.txtCall = call;
-        out.txtName = kNotFound;
-        out.TxtCS = afterAdd.TxtCS;
-        out.error = error;
+CallbookResult QrzClient::parseLookupReply(const QString& xml)
+{
+    const ReplyValues read = readReply(xml, {kCall, kFirstName, kCity, kState, kError});
+    CallbookResult out;
+    out.detail = read.values.value(kError);
+    if (!read.serviceElement) {
+        out.error = CallbookError::BadReply;
+        out.detail = notXml(read);
         return out;
     }
-    out.kind = QrzOutcome::Kind::Found;
-    out.txtCall = foundCall ? *foundCall : afterAdd.txtCall;
-    out.TxtCS = afterAdd.TxtCS;
-    if (const std::optional<QString> fname = QrzTagValue(reply, QStringLiteral("fname"))) {
-        const qsizetype blank = fname->indexOf(QLatin1Char(' '));
-        out.txtName = (blank >= 0 ? fname->left(blank) : *fname).toUpper();
+    // Whatever else the reply gave is kept, even without a call.
+    out.info.call = read.values.value(kCall);
+    out.info.firstName = read.values.value(kFirstName);
+    out.info.city = read.values.value(kCity);
+    out.info.state = read.values.value(kState);
+    if (read.values.contains(kCall))
+        out.error = CallbookError::None;
+    else if (read.wellFormed)
+        out.error = CallbookError::NotFound;
+    else {
+        out.error = CallbookError::BadReply;
+        if (out.detail.isEmpty())
+            out.detail = notXml(read);
     }
-    if (const std::optional<QString> city = QrzTagValue(reply, QStringLiteral("addr2")))
-        out.TxtCS = city->toUpper();
-    if (const std::optional<QString> state = QrzTagValue(reply, QStringLiteral("state")); state && !state->isEmpty()) {
-        const QString two = state->left(2);
-        if (two != QLatin1String("MS"))
-            out.TxtCS += QLatin1Char(' ') + two;
-    }
-    out.error = error;
     return out;
 }

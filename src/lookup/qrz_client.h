@@ -1,5 +1,8 @@
 #pragma once
 
+#include "callbook.h"
+#include "callbook_login.h"
+
 #include <QString>
 #include <QUrl>
 #include <optional>
@@ -16,71 +19,52 @@ std::optional<QString> QrzTagValue(const QString& reply, const QString& tag);
 // empty, "https://" when no scheme is given, no trailing "/".
 QString QrzServerBase(const QString& setting, const QString& fallback);
 
-// What the member editor's boxes hold once the Add mode has opened.
-struct QrzEditorFields {
-    QString txtCall;
-    QString TxtCS;
-};
-
-// What a right-button press on an unknown call does to the window.
-struct QrzOutcome {
-    enum class Kind {
-        OpenBrowser,  // no password stored: txtCall = call, open browserUrl, focus to txtName
-        Found,        // txtCall/txtName/TxtCS as given; black text, Save enabled
-        NotFound,     // txtCall = call, txtName = " NOT FOUND ", both red, Save disabled; TxtCS kept
-    };
-    Kind kind = Kind::NotFound;
-    QString txtCall;
-    QString txtName;
-    QString TxtCS;
-    QUrl browserUrl;
-    // Why nothing was found when a transfer or the login failed; for
-    // diagnosis only, the operator sees the NOT FOUND state.
-    QString error;
-};
-
-// The QRZ XML lookup: logs in with the stored credentials, keeps the session
-// key for the run, and cuts call, first name, city and state out of the
-// lookup reply. Values are URL-encoded in every request.
+// The QRZ XML lookup: logs in with the stored login, keeps the session key
+// for the run, and reads call, first name, city and state from the lookup
+// reply. Values are URL-encoded in every request. A refused login is not
+// tried again until the stored login changes.
 class QrzClient {
 public:
-    static inline const QString kNotFound = QStringLiteral(" NOT FOUND ");
     static inline const QString kDefaultXmlServer = QStringLiteral("https://xmldata.qrz.com");
     static inline const QString kDefaultWebServer = QStringLiteral("https://www.qrz.com");
 
     QrzClient(HttpClient& http, SettingsStore& settings);
 
-    // "QRZ PW" holds a password: lookups go to the service, not the browser.
     bool isSetUp() const;
     bool loggedIn() const { return loggedIn_; }
     // "s=" + key + ";" from the last successful login; empty before.
     QString sessionKeyText() const;
 
-    // Logs in; on a reply holding a key, keeps it, stores it as "QRZ Key"
-    // when it differs, and returns true.
+    // Logs in; on a reply holding a key, keeps it, stores it when it differs
+    // from the stored one, and returns true. lastLoginResult() says why not.
     bool QRZ_Login();
+    CallbookResult lastLoginResult() const { return lastLogin_; }
 
     QUrl loginUrl() const;
     QUrl lookupUrl(const QString& call) const;
+    // The call's page on the QRZ web site, for the browser.
     QUrl webPageUrl(const QString& call) const;
 
-    // The right-button press without a stored password.
-    QrzOutcome browserPage(const QString& call) const;
-    // The right-button press with a stored password, after the window has
-    // opened the Add mode: logs in when needed and looks the call up. A
-    // reply saying the session key is no longer valid leads to one more
-    // login and one repeat of the lookup, never more.
-    QrzOutcome lookup(const QString& call, const QrzEditorFields& afterAdd);
+    // Logs in when needed and looks the call up. A reply saying the session
+    // key is no longer valid leads to one more login and one repeat, never more.
+    CallbookResult lookup(const QString& call);
 
-    QString lastError() const { return lastError_; }
+    // A lookup reply read with an XML reader: entities and CDATA decoded, a
+    // misplaced or missing closing tag gives no value. No call in a
+    // well-formed reply: NotFound; a reply that breaks off before one, or
+    // holds none of the service's elements: BadReply. The other fields the
+    // reply held are kept even without a call.
+    static CallbookResult parseLookupReply(const QString& xml);
 
 private:
     QString serviceAddress() const;
-    static bool saysSessionInvalid(const QString& reply);
+    // The stored user and password as one text, to see a changed login.
+    QString loginText() const;
 
     HttpClient& http_;
-    SettingsStore& settings_;
+    CallbookLogin login_;
     bool loggedIn_ = false;
     QString key_;
-    QString lastError_;
+    CallbookResult lastLogin_;
+    QString refusedLogin_;  // user and password the service refused
 };

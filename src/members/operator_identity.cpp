@@ -1,22 +1,15 @@
 #include "operator_identity.h"
 
-#include "core/settings_store.h"
-
-namespace {
-const QString kSection = QStringLiteral("Settings");
-const QString kNameKey = QStringLiteral("User Name");
-const QString kCallKey = QStringLiteral("User Call");
-}  // namespace
+#include "core/operator_settings.h"
 
 OperatorIdentity StoredOperator(const SettingsStore& store)
 {
-    return {store.GetSetting(kSection, kNameKey), store.GetSetting(kSection, kCallKey), false};
+    return {StoredUserName(store), StoredUserCall(store), false};
 }
 
 void StoreOperator(SettingsStore& store, const OperatorIdentity& identity)
 {
-    store.SaveSetting(kSection, kNameKey, identity.name);
-    store.SaveSetting(kSection, kCallKey, identity.call);
+    StoreUser(store, identity.name, identity.call);
 }
 
 NetControl SettleIdentity(SettingsStore& store, const OperatorIdentity& stored, const OperatorIdentity& answered)

@@ -1,5 +1,7 @@
 #include "report_store.h"
 
+#include "core/operator_settings.h"
+
 #include "core/settings_store.h"
 #include "core/text_number.h"
 #include "platform/prompts.h"
@@ -177,8 +179,7 @@ ResetReminder ResetReminderCheck(SettingsStore& store, const QString& netControl
     ResetReminder check;
     // An operator who is not net control has no name here; an empty stored
     // name must not count as a match.
-    if (netControlName.isEmpty() || netControlName != store.GetSetting(QStringLiteral("Settings"),
-                                                                        QStringLiteral("User Name")))
+    if (!IsNetControlOperator(store, netControlName))
         return check;
     check.flagRead = true;
     check.flag = store.GetSetting(kReport, kResetReport);

@@ -2,6 +2,7 @@
 
 #include "core/paths.h"
 #include "core/settings_store.h"
+#include "lookup/callbook_login.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,11 +40,10 @@ IdentityOutcome SettleStartupIdentity(SettingsStore& store, const OperatorIdenti
     return out;
 }
 
-bool ShouldOfferQrzLogin(const SettingsStore& store)
+bool ShouldOfferQrzLogin(SettingsStore& store)
 {
-    if (store.GetSetting(kSettings, QStringLiteral("chkNoShow")) == QLatin1String("1"))
-        return false;
-    return store.GetSetting(kSettings, QStringLiteral("QRZ PW")).isEmpty();
+    const CallbookLogin login(store);
+    return !login.dontAskAtStart() && !login.isSetUp();
 }
 
 bool RemoveEarlierManagerFlag(SettingsStore& store)

@@ -53,7 +53,7 @@ IdentityOutcome SettleStartupIdentity(SettingsStore& store, const OperatorIdenti
 
 // The QRZ login is offered unless the operator ticked "DO NOT ASK AGAIN" or a
 // password is already stored.
-bool ShouldOfferQrzLogin(const SettingsStore& store);
+bool ShouldOfferQrzLogin(SettingsStore& store);
 
 // Removes "Settings"/"NMFlag" of earlier releases; true when it held a value.
 bool RemoveEarlierManagerFlag(SettingsStore& store);

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "core/member_table.h"
+#include "core/appearance_store.h"
 #include "core/program_state.h"
-#include "session/checkin.h"
-#include "session/checkin_roster.h"
 #include "main_layout.h"
-#include "members/member_editor.h"
+#include "session/net_session.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -33,7 +31,8 @@ class FrmReport;
 class QrzClient;
 struct Platform;
 
-// The operator's working window for the whole net.
+// The operator's working window for the whole net. It holds no data of the
+// net: every handler calls the NetSession and draws what it returns.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -42,11 +41,11 @@ public:
     frmMain(Platform& platform, ProgramState& state, SettingsStore& settings, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    MemberTable& memberTable() { return table_; }
-    CheckinRoster& roster() { return roster_; }
-    EditorFlags& editorFlags() { return flags_; }
+    NetSession& session() { return session_; }
+    MemberTable& memberTable() { return session_.table(); }
+    CheckinRoster& roster() { return session_.roster(); }
     int PrinterCount() const { return printerCount_; }
-    MemberEditor::EditorMode editorMode() const { return editorMode_; }
+    MemberEditor::EditorMode editorMode() const { return session_.editor().mode(); }
     QColor LineColor() const { return lineColor_; }
     // The separator lines in the window's coordinates (pixels).
     QList<QLineF> separatorLines() const;
@@ -87,8 +86,8 @@ public:
     void Form_Resize();
 
     // --- session files and the end of a session
-    QString sessionFileName() const { return sessionFileName_; }
-    bool SaveFailed() const { return saveFailed_; }
+    QString sessionFileName() const { return session_.fileName(); }
+    bool SaveFailed() const { return session_.saveFailed(); }
     // Reports an unexpected error, offers the report addition, and ends the
     // program unless the operator cancels.
     void ErrorHandler(const QString& description);
@@ -271,9 +270,15 @@ private:
     void buildMenus();
     void Form_Load();
     void Form_Paint(QWidget* client);
-    void loadOptions();
-    void saveOption(QAction* item, const char* key);
+    void drawOptions();
+    void readOptions();
+    void saveOptions();
     void applyOutcome(const CheckInOutcome& outcome);
+    void drawRoster();
+    void drawCounters();
+    void drawEditor();
+    void drawLookupAnswer(const QString& status);
+    void applySaveOutcome(const NetSession::SaveOutcome& outcome);
     void playCue(SoundCue cue);
     bool writeSession(const QString& path);
     void addSessionToReport();
@@ -288,20 +293,20 @@ private:
     void endProgram();
     void applyEditorOutcome(const MemberEditor::Outcome& outcome);
     void setStatusCaption(const QString& text);
-    void endOfSave();
     void resetModeLabel();
     int selectedLine() const;
     bool editorBoxEvent(QLineEdit* box, QEvent* event);
+    void leaveEditorBox(QLineEdit* box);
     void SetCapsLock(bool on);
     void SetNumLock(bool on);
     bool firstRun() const;
+    void rememberFirstRun();
 
     Platform& platform_;
     ProgramState& state_;
     SettingsStore& settings_;
-    MemberTable table_;
-    CheckinRoster roster_;
-    EditorFlags flags_;
+    AppearanceStore appearance_;
+    NetSession session_;
     QWidget* client_ = nullptr;
     std::vector<QWidget*> controls_;  // the window's controls in creation order
     std::vector<MainLayout::ControlGeometry> geometry_;
@@ -311,10 +316,6 @@ private:
     bool flashToggle_ = false;
     int flashTicks_ = 0;
     int listFontSize_ = 0;
-    bool saveFailed_ = false;
-    MemberEditor::EditorMode editorMode_ = MemberEditor::EditorMode::None;
-    QString sessionFileName_;
-    QString sessionDate_;  // the date line of the opened session file
     QPointer<FrmNetCtl> netCtlDialog_;
     QPointer<FrmReport> reportWindow_;
     std::unique_ptr<QrzClient> qrz_;

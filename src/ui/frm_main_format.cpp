@@ -1,6 +1,8 @@
 // The main window's fonts and colours: the Format menu and the stored
 // appearance applied at start.
 #include "core/settings_store.h"
+#include "platform/line_printer.h"
+#include "core/text_number.h"
 #include "frm_main.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -63,81 +65,84 @@ int integerPart(double v) { return int(std::trunc(v)); }
 
 void frmMain::applyStoredAppearance()
 {
-    auto get = [this](const char* section, const char* key) {
-        return settings_.GetSetting(QLatin1String(section), QLatin1String(key));
-    };
+    using Group = AppearanceStore::Group;
+    using Colour = AppearanceStore::Colour;
+    const AppearanceStore::Font screen = appearance_.font(Group::Screen);
+    const AppearanceStore::Font form = appearance_.font(Group::Form);
+    const AppearanceStore::Font data = appearance_.font(Group::FormData);
     const Widgets screenAll{lst1, lstNF, lstSG, TxtNew, txtCall, txtName, TxtCS, TxtChkin};
     const Widgets screenBoxes{lst1, lstNF, lstSG, TxtNew, txtCall, txtName, TxtCS};
 
-    if (const QString font = get("Screen", "Font"); !font.isEmpty())
+    if (!screen.family.isEmpty())
         for (QWidget* w : screenAll)
-            setFamily(w, font);
-    if (const auto bold = SettingValue::toBool(get("Screen", "Bold")))
+            setFamily(w, screen.family);
+    if (const auto bold = screen.bold)
         for (QWidget* w : screenAll)
             setBold(w, *bold);
-    if (const auto italic = SettingValue::toBool(get("Screen", "Italic")))
+    if (const auto italic = screen.italic)
         for (QWidget* w : screenBoxes)
             setItalic(w, *italic);
-    const auto screenSize = SettingValue::toSize(get("Screen", "Size"));
+    const auto screenSize = screen.size;
     listFontSize_ = screenSize ? integerPart(*screenSize) : 0;
     if (screenSize)
         for (QWidget* w : screenBoxes)
             setSize(w, integerPart(*screenSize));
-    if (const auto fg = SettingValue::toColour(get("Screen", "FGColor")))
+    if (const auto fg = appearance_.colour(Group::Screen, Colour::Text))
         for (QWidget* w : screenAll)
             Ui::setTextColour(w, QColor(QRgb(*fg)));
-    if (const auto bg = SettingValue::toColour(get("Screen", "BGColor"))) {
+    if (const auto bg = appearance_.colour(Group::Screen, Colour::Background)) {
         for (QWidget* w : screenAll)
             Ui::setBackground(w, QColor(QRgb(*bg)));
         Ui::setBackground(rtfInfo, QColor(QRgb(*bg)));
     }
 
-    const QString line = get("Form", "LineColor");
-    lineColor_ = line.isEmpty() ? QColor(Qt::black) : QColor(QRgb(SettingValue::toColour(line).value_or(0)));
+    lineColor_ = appearance_.hasColour(Group::Form, Colour::Line)
+        ? QColor(QRgb(appearance_.colour(Group::Form, Colour::Line).value_or(0)))
+        : QColor(Qt::black);
 
     const Widgets formAll{Label1, Label2, Label3, Label4, Label5, Label6, FraStations, FraSearch, fraFormData,
                           LblNew, lblCall, lblName, LblNF1, lblSG, lblMode, lblCS, fraAdd};
-    if (const QString font = get("Form", "Font"); !font.isEmpty())
+    if (!form.family.isEmpty())
         for (QWidget* w : formAll)
-            setFamily(w, font);
-    if (const auto bold = SettingValue::toBool(get("Form", "Bold")))
+            setFamily(w, form.family);
+    if (const auto bold = form.bold)
         for (QWidget* w : formAll)
             setBold(w, *bold);
-    if (const auto italic = SettingValue::toBool(get("Form", "Italic")))
+    if (const auto italic = form.italic)
         for (QWidget* w : formAll)
             if (w != Label5 && w != lblMode)
                 setItalic(w, *italic);
-    if (const auto size = SettingValue::toSize(get("Form", "Size"))) {
+    if (const auto size = form.size) {
         for (QWidget* w : formAll)
             setSize(w, w == Label3 ? integerPart(*size) : *size);
         for (QWidget* w : Widgets{LblNF1, lblSG, lblCS, lblMode, fraAdd, FraSearch, FraStations, fraFormData})
             capSize(w, 18);
     }
-    if (const auto fg = SettingValue::toColour(get("Form", "FGColor")))
+    if (const auto fg = appearance_.colour(Group::Form, Colour::Text))
         for (QWidget* w : Widgets{Label1, Label2, Label3, Label4, Label5, Label6, LblNew, lblCall, lblName, lblCS, lblMode,
                                   FraStations, FraSearch, fraFormData, optPreamble, optInstructions, LblNF1, lblSG, fraAdd})
             Ui::setTextColour(w, QColor(QRgb(*fg)));
-    if (const auto bg = SettingValue::toColour(get("Form", "BGColor")))
+    if (const auto bg = appearance_.colour(Group::Form, Colour::Background))
         for (QWidget* w : Widgets{LblNew, lblCall, lblName, lblCS, Fra1, FraStations, FraSearch, fraFormData, fraInfo,
                                   optPreamble, optInstructions, LblNF1, lblSG, fraAdd, centralWidget()})
             Ui::setBackground(w, QColor(QRgb(*bg)));
 
     const Widgets dataAll{lblNetMgr, lblNetCtl, lblChkins};
-    if (const QString font = get("FormData", "Font"); !font.isEmpty())
+    if (!data.family.isEmpty())
         for (QWidget* w : dataAll)
-            setFamily(w, font);
-    if (const auto bold = SettingValue::toBool(get("FormData", "Bold")))
+            setFamily(w, data.family);
+    if (const auto bold = data.bold)
         for (QWidget* w : dataAll)
             setBold(w, *bold);
-    if (const auto italic = SettingValue::toBool(get("FormData", "Italic")))
+    if (const auto italic = data.italic)
         for (QWidget* w : dataAll)
             setItalic(w, *italic);
-    if (const auto size = SettingValue::toSize(get("FormData", "Size")))
+    if (const auto size = data.size)
         for (QWidget* w : Widgets{lblNetMgr, lblNetCtl}) {
             setSize(w, integerPart(*size));
             capSize(w, 14);
         }
-    if (const auto fg = SettingValue::toColour(get("FormData", "FontColor")))
+    if (const auto fg = appearance_.colour(Group::FormData, Colour::Text))
         for (QWidget* w : Widgets{lblChkins, lblNetCtl, lblNetMgr, lblTraffic})
             Ui::setTextColour(w, QColor(QRgb(*fg)));
 }
@@ -155,8 +160,7 @@ void frmMain::mnuFormatControlsFont_Click()
     }
     setBold(TxtChkin, chosen->bold());
     setItalic(TxtChkin, chosen->italic());
-    settings_.SaveSetting(QStringLiteral("Screen"), QStringLiteral("Size"),
-                          SettingValue::fromSize(float(lst1->font().pointSizeF())));
+    appearance_.saveSize(AppearanceStore::Group::Screen, lst1->font().pointSizeF());
     Change_Caret();
     TxtChkin->setFocus();
 }
@@ -186,11 +190,8 @@ void frmMain::mnuFormatControlsBackgroundColor_Click()
 void frmMain::mnuFormatFormFont_Click()
 {
     const auto chosen = platform_.styleDialogs->askFont(Label3->font());
-    if (!chosen) {
-        // A cancel here is treated as an error of the operation.
-        ErrorHandler(QStringLiteral("Cancel was selected."));
-        return;
-    }
+    if (!chosen)
+        return;  // a cancel changes nothing
     const Widgets sixteen{Label1, Label2, Label3, Label4, Label5, Label6, LblNF1, lblSG, LblNew, lblCall, lblName, lblCS,
                           FraStations, FraSearch, fraFormData, fraAdd};
     setFamily(TxtChkin, chosen->family());
@@ -207,11 +208,7 @@ void frmMain::mnuFormatFormFont_Click()
     for (QWidget* w : Widgets{LblNF1, lblSG, lblCS, FraSearch, FraStations, fraFormData})
         capSize(w, 18);
     const QFont f = Label1->font();
-    const QString form = QStringLiteral("Form");
-    settings_.SaveSetting(form, QStringLiteral("Font"), f.family());
-    settings_.SaveSetting(form, QStringLiteral("Bold"), SettingValue::fromBool(f.bold()));
-    settings_.SaveSetting(form, QStringLiteral("Italic"), SettingValue::fromBool(f.italic()));
-    settings_.SaveSetting(form, QStringLiteral("Size"), SettingValue::fromSize(float(f.pointSizeF())));
+    appearance_.saveFont(AppearanceStore::Group::Form, f.family(), f.bold(), f.italic(), f.pointSizeF());
     Change_Caret();
     TxtChkin->setFocus();
 }
@@ -240,7 +237,7 @@ void frmMain::mnuFormatFormBackgroundColor_Click()
     for (QWidget* w : Widgets{Fra1, FraStations, fraFormData})
         w->show();
     centralWidget()->update();
-    if (editorMode_ != MemberEditor::EditorMode::Add) {
+    if (session_.editor().mode() != MemberEditor::EditorMode::Add) {
         Change_Caret();
         TxtChkin->setFocus();
     }
@@ -298,16 +295,14 @@ void frmMain::mnuFormatFormDataMemberColor_Click()
 
 void frmMain::mnuFormatPreambleFont_Click()
 {
-    auto stored = [this](const char* key) {
-        return !settings_.GetSetting(QStringLiteral("Preamble"), QLatin1String(key)).isEmpty();
-    };
+    const AppearanceStore::PreambleValues stored = appearance_.preambleStored();
     const QTextCharFormat sel = rtfInfo->currentCharFormat();
     const QFont current = sel.font();
-    QFont initial(stored("FontName") ? current.family() : QStringLiteral("Times New Roman"));
-    initial.setBold(stored("Bold") ? current.bold() : true);
-    initial.setItalic(stored("FontItalic") ? current.italic() : false);
+    QFont initial(stored.fontName ? current.family() : QStringLiteral("Times New Roman"));
+    initial.setBold(stored.bold ? current.bold() : true);
+    initial.setItalic(stored.italic ? current.italic() : false);
     const bool smallScreen = state_.screenWidth == 1024 && state_.screenHeight == 768;
-    initial.setPointSizeF(stored("FontSize") && current.pointSizeF() > 0 ? current.pointSizeF() : smallScreen ? 8 : 10);
+    initial.setPointSizeF(stored.size && current.pointSizeF() > 0 ? current.pointSizeF() : smallScreen ? 8 : 10);
     const auto chosen = platform_.styleDialogs->askFont(initial);
     if (!chosen)
         return;
@@ -329,4 +324,49 @@ void frmMain::mnuFormatPreambleFontColor_Click()
     QTextCharFormat f;
     f.setForeground(*chosen);
     rtfInfo->mergeCurrentCharFormat(f);
+}
+
+// ---------------------------------------------------------------- kept for the next start
+
+void frmMain::saveAppearance(bool withFormData)
+{
+    using Group = AppearanceStore::Group;
+    using Colour = AppearanceStore::Colour;
+    auto saveFont = [this](Group group, const QFont& f) {
+        appearance_.saveFont(group, f.family(), f.bold(), f.italic(), f.pointSizeF());
+    };
+    saveFont(Group::Screen, lst1->font());
+    appearance_.saveColour(Group::Screen, Colour::Text, lst1->palette().color(QPalette::Text).rgb());
+    appearance_.saveColour(Group::Screen, Colour::Background, lst1->palette().color(QPalette::Base).rgb());
+    appearance_.saveColour(Group::Form, Colour::Text, Label1->palette().color(QPalette::WindowText).rgb());
+    appearance_.saveColour(Group::Form, Colour::Background, centralWidget()->palette().color(QPalette::Window).rgb());
+    saveFont(Group::Form, Label1->font());
+    if (withFormData) {
+        saveFont(Group::FormData, lblNetMgr->font());
+        appearance_.saveColour(Group::FormData, Colour::Text, lblNetMgr->palette().color(QPalette::WindowText).rgb());
+        appearance_.saveColour(Group::Form, Colour::Line, lineColor_.rgb());
+    }
+}
+
+void frmMain::loadPrinterFont()
+{
+    if (!platform_.printer)
+        return;
+    const AppearanceStore::Font stored = appearance_.font(AppearanceStore::Group::Print);
+    PrinterFont f = platform_.printer->font();
+    if (!stored.family.isEmpty())
+        f.name = stored.family;
+    f.bold = stored.bold.value_or(f.bold);
+    f.italic = stored.italic.value_or(f.italic);
+    if (stored.size && *stored.size > 0)
+        f.size = *stored.size;
+    platform_.printer->setFont(f);
+}
+
+void frmMain::savePrinterFont()
+{
+    if (printerCount_ <= 0 || !platform_.printer)
+        return;
+    const PrinterFont f = platform_.printer->font();
+    appearance_.saveFont(AppearanceStore::Group::Print, f.name, f.bold, f.italic, f.size);
 }

@@ -1,6 +1,5 @@
 #include "frm_qrz.h"
 
-#include "core/settings_store.h"
 #include "fit_widgets.h"
 #include "ui_style.h"
 
@@ -15,10 +14,6 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
-
-namespace {
-const QString kSettings = QStringLiteral("Settings");
-}
 
 const QString frmQRZ::kTitleText =
     QStringLiteral("This build changes the way the program will present the data retrived from QRZ.")
@@ -35,7 +30,7 @@ const QString frmQRZ::kTitleText =
 const QString frmQRZ::kAcknowledgement =
     QStringLiteral("QRZ lookup suggested by Nell Ashford, KC0NLA - thank you, Nell!");
 
-frmQRZ::frmQRZ(SettingsStore& settings, QWidget* parent) : QDialog(parent), settings_(settings)
+frmQRZ::frmQRZ(SettingsStore& settings, QWidget* parent) : QDialog(parent), login_(settings)
 {
     setObjectName(QStringLiteral("frmQRZ"));
     setWindowTitle(kCaption);
@@ -160,11 +155,9 @@ void frmQRZ::showEvent(QShowEvent* event)
 
 void frmQRZ::prepareForChange()
 {
+    changing_ = true;
     chkNoShow->setEnabled(true);
-    if (chkNoShow->isChecked())
-        chkNoShow->setChecked(false);  // saved by chkNoShow_Click
-    else
-        settings_.SaveSetting(kSettings, QStringLiteral("chkNoShow"), QStringLiteral("0"));
+    chkNoShow->setChecked(false);
 }
 
 void frmQRZ::txtQrzPassWrd_LostFocus()
@@ -176,10 +169,10 @@ void frmQRZ::txtQrzPassWrd_LostFocus()
 
 void frmQRZ::chkNoShow_Click()
 {
-    if (!chkNoShow->isEnabled())
+    // From the menu a CANCEL must leave the stored tick alone: OK stores it.
+    if (!chkNoShow->isEnabled() || changing_)
         return;
-    settings_.SaveSetting(kSettings, QStringLiteral("chkNoShow"),
-                          chkNoShow->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    login_.setDontAskAtStart(chkNoShow->isChecked());
 }
 
 void frmQRZ::cmdOK_Click()
@@ -189,13 +182,15 @@ void frmQRZ::cmdOK_Click()
         txtUserID->setFocus();
         return;
     }
-    settings_.SaveSetting(kSettings, QStringLiteral("QRZ ID"), QStringLiteral("username=") + id + QLatin1Char(';'));
     const QString password = txtQrzPassWrd->text();
     if (password.isEmpty()) {
+        login_.storeUser(id);
         txtQrzPassWrd->setFocus();
         return;
     }
-    settings_.SaveSetting(kSettings, QStringLiteral("QRZ PW"), QStringLiteral("password=") + password);
+    login_.store(id, password);
+    if (changing_)
+        login_.setDontAskAtStart(chkNoShow->isChecked());
     accept();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lookup/callbook_login.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -10,9 +12,8 @@ class FitButton;
 class FitLabel;
 class SettingsStore;
 
-// Asks for the QRZ user id and password and stores them as the query
-// fragments the lookup sends ("QRZ ID", "QRZ PW"); "DO NOT ASK AGAIN" stops the
-// start-up from asking.
+// Asks for the QRZ user id and password and stores them through
+// CallbookLogin; "DO NOT ASK AGAIN" stops the start-up from asking.
 class frmQRZ : public QDialog {
     Q_OBJECT
 public:
@@ -25,7 +26,8 @@ public:
     ~frmQRZ() override;
 
     // Opening from the Options menu: "DO NOT ASK AGAIN" can be changed again
-    // and starts unticked, stored as "0"; call before exec().
+    // and starts unticked; its tick is stored only when OK stores the login,
+    // so CANCEL leaves everything as it was. Call before exec().
     void prepareForChange();
 
     // --- handlers
@@ -51,5 +53,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    SettingsStore& settings_;
+    CallbookLogin login_;
+    bool changing_ = false;  // opened from the Options menu
 };

@@ -15,6 +15,9 @@ class QWidget;
 namespace MainLayout {
 
 constexpr double kTwipsPerPixel = 15.0;
+// The main window's client area as designed, in twips.
+constexpr double kDesignWidth = 17400;
+constexpr double kDesignHeight = 10716;
 
 enum class Prop { Left, Top, Width, Height };
 

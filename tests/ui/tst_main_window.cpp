@@ -194,13 +194,13 @@ void TstMainWindow::clearEmptiesSearchListsOnly()
     auto w = open();
     type(*w, "W1AW");
     type(*w, "W3ABX");
-    w->editorFlags().pendingInsert = 2;
+    w->session().editor().armLookup();
     QTRY_VERIFY(!w->Timer2->isActive());  // the panel is clickable again after its flash
     QTest::mouseClick(w->cmdHide, Qt::LeftButton);
     QCOMPARE(w->lstNF->count(), 0);
     QCOMPARE(w->lstSG->count(), 0);
     QCOMPARE(w->lblStatus->text(), QString());
-    QCOMPARE(w->editorFlags().pendingInsert, 0);
+    QCOMPARE(w->session().editor().pendingInsert(), 0);
     QCOMPARE(w->lst1->count(), 1);
     QCOMPARE(w->lblChkins->text(), QString("1"));
     QVERIFY(w->roster().unknownCalls().isEmpty());

@@ -108,7 +108,7 @@ void TstMemberEditorWindow::unknownCallAddedAndCheckedIn()
     QCOMPARE(w->txtCall->text(), QString("N1NEW"));
     QVERIFY(!w->txtCall->isEnabled());
     QVERIFY(w->cmdCancel->isEnabled());
-    QCOMPARE(w->editorFlags().pendingInsert, 1);
+    QCOMPARE(w->session().editor().pendingInsert(), 1);
     QTRY_VERIFY(w->txtName->hasFocus());
     QTest::keyClicks(w->txtName, "carol");
     QTest::keyClick(w->txtName, Qt::Key_Tab);
@@ -121,7 +121,7 @@ void TstMemberEditorWindow::unknownCallAddedAndCheckedIn()
     QCOMPARE(settings_->GetSetting("NewMember", "0"), QString("N1NEW CAROL BOSTON MA"));
     QCOMPARE(w->lblStatus->text(), QString("\r\nN1NEW INSERTED"));  // kept through the check-in
     QCOMPARE(w->lblMode->text(), QString());
-    QCOMPARE(w->editorFlags().pendingInsert, 0);
+    QCOMPARE(w->session().editor().pendingInsert(), 0);
     if (autoInsert) {
         QCOMPARE(roster(*w), QStringList({" N1NEW CAROL BOSTON MA"}));
         QCOMPARE(w->txtCall->text(), QString());
@@ -193,7 +193,7 @@ void TstMemberEditorWindow::cancelAfterAddThenEditUpdates()
     w->txtName->setFocus();
     QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
     QCOMPARE(w->lblMode->text(), QString());
-    QCOMPARE(w->editorFlags().pendingInsert, 0);
+    QCOMPARE(w->session().editor().pendingInsert(), 0);
     selectLine(*w, 0);
     w->mnuEditEdit->trigger();
     w->TxtCS->setText("HARTFORD CT");

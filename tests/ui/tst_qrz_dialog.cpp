@@ -40,6 +40,8 @@ private slots:
     void keyboardOnly();
     void prepareForChange_data();
     void prepareForChange();
+    void changeFromMenu_data();
+    void changeFromMenu();
     void modalRunEndsWithOk();
     void layout();
 
@@ -300,7 +302,44 @@ void TstQrzDialog::prepareForChange()
     d->prepareForChange();
     QVERIFY(d->chkNoShow->isEnabled());
     QVERIFY(!d->chkNoShow->isChecked());
-    QCOMPARE(get(QStringLiteral("chkNoShow")), QStringLiteral("0"));
+    // Nothing is stored before the operator has answered.
+    QCOMPARE(get(QStringLiteral("chkNoShow")), QStringLiteral("1"));
+}
+
+void TstQrzDialog::changeFromMenu_data()
+{
+    QTest::addColumn<QString>("storedTick");  // empty: none stored
+    QTest::addColumn<bool>("tick");           // the operator ticks the box
+    QTest::addColumn<bool>("ok");             // OK with a login, else CANCEL
+    QTest::addColumn<QString>("tickAfter");
+    QTest::addColumn<QString>("passwordAfter");
+    QTest::newRow("cancel leaves a tick") << "1" << false << false << "1" << "<none>";
+    QTest::newRow("cancel leaves no tick") << "0" << true << false << "0" << "<none>";
+    QTest::newRow("cancel stores none") << "" << true << false << "<none>" << "<none>";
+    QTest::newRow("ok stores unticked") << "1" << false << true << "0" << "password=pw";
+    QTest::newRow("ok stores ticked") << "0" << true << true << "1" << "password=pw";
+}
+
+void TstQrzDialog::changeFromMenu()
+{
+    QFETCH(QString, storedTick);
+    QFETCH(bool, tick);
+    QFETCH(bool, ok);
+    if (!storedTick.isEmpty())
+        store_->SaveSetting(QStringLiteral("Settings"), QStringLiteral("chkNoShow"), storedTick);
+    auto d = open();
+    d->prepareForChange();
+    if (tick) {
+        QTest::mouseClick(d->chkNoShow, Qt::LeftButton, {}, QPoint(8, d->chkNoShow->height() / 2));
+        QVERIFY(d->chkNoShow->isChecked());
+    }
+    d->txtUserID->setText(QStringLiteral("K0ABC"));
+    d->txtQrzPassWrd->setText(QStringLiteral("pw"));
+    leavePasswordBox(*d);
+    (ok ? d->cmdOK : d->cmdCancel)->click();
+    QVERIFY(!d->isVisible());
+    QTEST(get(QStringLiteral("chkNoShow")), "tickAfter");
+    QTEST(get(QStringLiteral("QRZ PW")), "passwordAfter");
 }
 
 void TstQrzDialog::modalRunEndsWithOk()

@@ -140,7 +140,7 @@ void TstQrzLookupWindow::leftClickWithLoginWaitsForTheLookup()
     auto w = open();
     unknown(*w, "K2NEW");
     QTest::mouseClick(w->lstNF->viewport(), Qt::LeftButton, {}, w->lstNF->visualItemRect(w->lstNF->item(0)).center());
-    QCOMPARE(w->editorFlags().pendingInsert, 2);
+    QCOMPARE(w->session().editor().pendingInsert(), 2);
     QVERIFY(w->cmdCancel->isEnabled());
     QCOMPARE(w->lblMode->text(), QString());
     QVERIFY(http_.requested.isEmpty());
@@ -159,7 +159,8 @@ void TstQrzLookupWindow::changeLoginFromTheMenu()
     });
     w->mnuOptionsChangeQRZLogin->trigger();
     QVERIFY(seen);
-    QCOMPARE(settings_->GetSetting("Settings", "chkNoShow"), QString("0"));  // asked again at the next start
+    QCOMPARE(settings_->GetSetting("Settings", "chkNoShow"), QString("1"));  // closing it stored nothing
+    QVERIFY(!w->mnuOptionsChangeQRZLogin->isChecked());
 }
 
 void TstQrzLookupWindow::aboutStaysBesideTheWindow()

@@ -1,0 +1,233 @@
+#include "net_session.h"
+
+#include "session_file.h"
+#include "core/settings_store.h"
+#include "core/text_number.h"
+#include "report/report_store.h"
+
+using MemberEditor::Box;
+using MemberEditor::EditorMode;
+using MemberEditor::LookupAnswer;
+using MemberEditor::Outcome;
+using MemberEditor::Refusal;
+
+NetSession::NetSession(SettingsStore& settings) : settings_(settings) {}
+
+// ---------------------------------------------------------------- check-in
+
+CheckInOutcome NetSession::checkIn(const QString& typed)
+{
+    EditorFlags flags;
+    flags.statusHold = statusHold_;
+    CheckInOptions opts;
+    opts.disableWindowFlash = options_.disableWindowFlash;
+    CheckInOutcome out = ProcessCheckIn(typed, table_, roster_, flags, opts);
+    statusHold_ = flags.statusHold;
+    return out;
+}
+
+std::optional<CheckInOutcome> NetSession::autoCheckIn(const QString& call)
+{
+    if (options_.disableAutoInsert)
+        return std::nullopt;
+    return checkIn(call);
+}
+
+void NetSession::clearSearchLists()
+{
+    roster_.clearSearchLists();
+    editor_.dropPending();
+}
+
+// ---------------------------------------------------------------- member editor
+
+void NetSession::unknownCallClicked(const QString& call, bool callbookReady)
+{
+    if (callbookReady)
+        editor_.armLookup();
+    else
+        editor_.beginAddFor(call);
+}
+
+bool NetSession::beginEdit(int line)
+{
+    if (line < 1 || line > roster_.lineCount())
+        return false;
+    // A line without a member (read from a session file) fills nothing.
+    editor_.beginEdit(table_.record(roster_.slotAt(line)));
+    roster_.setSessionChanged(true);
+    return true;
+}
+
+Outcome NetSession::beginChangeCall(int line)
+{
+    Outcome o;
+    if (line < 1 || line > roster_.lineCount()) {
+        o.refusal = Refusal::NotFound;
+        o.show = MemberEditor::StatusShow::Show;
+        o.status = QStringLiteral("You must select a call to change");
+        o.ding = true;
+        return o;
+    }
+    editor_.beginChangeCall(SessionFile::CallOfLine(roster_.lines().at(line - 1)));
+    o.ok = true;
+    return o;
+}
+
+MemberEditor::LookupAnswer EditorAnswerFor(const QString& call, const CallbookResult& result)
+{
+    LookupAnswer a;
+    switch (result.error) {
+    case CallbookError::None:
+        a.kind = LookupAnswer::Kind::Found;
+        a.call = result.info.call.isEmpty() ? call : result.info.call.trimmed().toUpper();
+        a.name = CallbookNameText(result.info);
+        a.qth = CallbookCityStateText(result.info, QString());  // the Add left the QTH box empty
+        break;
+    case CallbookError::NotFound:
+        a.kind = LookupAnswer::Kind::NotFound;
+        break;
+    case CallbookError::LoginRefused:
+        a.kind = LookupAnswer::Kind::Failed;
+        a.status = QStringLiteral("QRZ LOGIN REFUSED");
+        break;
+    case CallbookError::Unreachable:
+        a.kind = LookupAnswer::Kind::Failed;
+        a.status = QStringLiteral("QRZ NOT REACHABLE");
+        break;
+    case CallbookError::BadReply:
+        a.kind = LookupAnswer::Kind::Failed;
+        a.status = QStringLiteral("QRZ REPLY NOT UNDERSTOOD");
+        break;
+    }
+    return a;
+}
+
+bool NetSession::lookupAnswered(const QString& call, const CallbookResult& result, QString* status)
+{
+    const LookupAnswer answer = EditorAnswerFor(call, result);
+    if (!editor_.lookupAnswered(call, answer))
+        return false;
+    if (status)
+        *status = answer.status;
+    return true;
+}
+
+NetSession::SaveOutcome NetSession::saveEditor(int selectedLine)
+{
+    // What leaving the boxes does, also when Alt+S saved without leaving one.
+    for (Box b : {Box::Call, Box::Name, Box::Qth, Box::NewCall})
+        editor_.setText(b, editor_.text(b).toUpper());
+    const QString call = editor_.text(Box::Call);
+    SaveOutcome out;
+    switch (editor_.mode()) {
+    case EditorMode::Add: {
+        out.editor = MemberEditor::SaveNewMember(
+            call, editor_.text(Box::Name), editor_.text(Box::Qth), table_,
+            [this](const QString& c, const QString& n, const QString& q) { AppendNewMemberEntry(settings_, c, n, q); });
+        if (out.editor.ok)
+            statusHold_ = true;
+        // A member saved, or one the table already holds, is checked in; a
+        // refusal (full table, implausible call, failed write) stays on show.
+        const bool member = out.editor.ok || out.editor.refusal == Refusal::CallExists;
+        const bool insert = member && editor_.checksInOnSave() && !options_.disableAutoInsert;
+        editor_.addSaved(!insert);
+        if (insert)
+            out.checkIn = checkIn(call);
+        break;
+    }
+    case EditorMode::ChangeCall:
+        out.editor = MemberEditor::SaveChangeCall(call, editor_.text(Box::NewCall), selectedLine, table_, roster_);
+        if (out.editor.ok)
+            editor_.changeSaved();
+        break;
+    case EditorMode::Edit:
+    case EditorMode::None:
+        out.editor = MemberEditor::SaveEdit(call, editor_.text(Box::Name), editor_.text(Box::Qth), table_, roster_);
+        if (out.editor.ok)
+            editor_.editSaved();
+        break;
+    }
+    return out;
+}
+
+QString NetSession::deleteQuestion(int line) const
+{
+    return line >= 1 && line <= roster_.lineCount() ? MemberEditor::DeleteQuestion(roster_.lines().at(line - 1))
+                                                    : QString();
+}
+
+Outcome NetSession::deleteLine(int line, bool deleteMember)
+{
+    return MemberEditor::DeleteLine(line, deleteMember, table_, roster_);
+}
+
+// ---------------------------------------------------------------- session files
+
+QByteArray NetSession::sessionBytes(const QDate& today) const
+{
+    return SessionFile::Compose(roster_.checkinsCaption(), roster_.trafficCaption(), SessionFile::DateText(today),
+                                roster_.lines());
+}
+
+NetSession::WriteOutcome NetSession::writeSession(const QString& path, const QDate& today)
+{
+    WriteOutcome out;
+    if (!SessionFile::Write(path, sessionBytes(today), &out.error)) {
+        saveFailed_ = true;
+        return out;
+    }
+    out.ok = true;
+    fileName_ = path;
+    saveFailed_ = false;
+    roster_.setSessionChanged(false);
+    return out;
+}
+
+NetSession::OpenOutcome NetSession::openSession(const QString& path, const QString& netControlCall)
+{
+    OpenOutcome out;
+    const SessionFile::ReadResult read = SessionFile::Read(path);
+    if (!read.ok) {
+        out.error = read.error;
+        return out;
+    }
+    const SessionFile::Contents& c = read.contents;
+    fileName_ = path;
+    fileDate_ = c.date;
+    roster_.clearLines();
+    for (int i = 0; i < c.lines.size(); ++i) {
+        const QString& line = c.lines.at(i);
+        const QString call = SessionFile::CallOfLine(line);
+        if (i == 0 && call != netControlCall) {
+            out.altNetControl = true;
+            out.altNetControlCaption = SessionFile::NameOfLine(line) + QStringLiteral("  ") + call;
+        }
+        // A line whose call is no member has no member slot; a member's line
+        // marks it checked in, so it is not listed twice.
+        roster_.append(line, call.isEmpty() ? 0 : table_.FindCall(call));
+    }
+    roster_.setCheckins(int(LeadingNumber(c.checkins)));
+    roster_.setTrafficCaption(c.traffic);
+    roster_.setSessionChanged(false);
+    out.ok = true;
+    out.date = c.date;
+    out.shortfall = c.shortfall;
+    return out;
+}
+
+// ---------------------------------------------------------------- report and documents
+
+ReportWriteOutcome NetSession::addToReport(NetReport& report, int& sessionsThisRun)
+{
+    ++sessionsThisRun;
+    const ReportWriteOutcome outcome = AddSessionToReport(settings_, report, roster_.checkins(), roster_.traffic());
+    if (outcome.stored)
+        report = LoadReportCounters(settings_);
+    return outcome;
+}
+
+QString NetSession::documentFileName(Document document)
+{
+    return document == Document::Preamble ? QStringLiteral("VelnPreamble.rtf") : QStringLiteral("VelnInst.rtf");
+}

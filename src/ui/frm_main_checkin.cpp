@@ -1,0 +1,210 @@
+// Check-in, the roster, the search lists and the window's timers.
+#include "frm_main.h"
+
+#include "core/call_sign.h"
+#include "platform/clock.h"
+#include "platform/platform.h"
+#include "platform/sound.h"
+#include "session/id_alert.h"
+#include "ui_style.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+
+void frmMain::playCue(SoundCue cue)
+{
+    switch (cue) {
+    case SoundCue::None: return;
+    case SoundCue::Ding: platform_.sound->play(Sound::kDing); return;
+    case SoundCue::Tada: platform_.sound->play(Sound::kTada); return;
+    }
+}
+
+void frmMain::showStatus(const QString& text)
+{
+    lblStatus->setText(QStringLiteral("\r\n") + text);
+    if (!Timer1->isActive())
+        lblStatus->setVisible(true);
+}
+
+void frmMain::txtChkin_KeyDown(int keyCode, Qt::KeyboardModifiers)
+{
+    if (keyCode != 13 && session_.editor().pendingInsert() != 1)
+        return;
+    const QString typed = TxtChkin->text();
+    TxtChkin->clear();
+    applyOutcome(session_.checkIn(typed));
+}
+
+bool frmMain::TxtChkin_KeyPress(QChar key)
+{
+    return FilterKey(FieldKind::CheckIn, key, session_.options().disableEnterKeyDing).has_value();
+}
+
+void frmMain::drawCounters()
+{
+    lblChkins->setText(session_.roster().checkinsCaption());
+    lblTraffic->setText(session_.roster().trafficCaption());
+}
+
+void frmMain::drawRoster()
+{
+    lst1->clear();
+    lst1->addItems(session_.roster().lines());
+    drawCounters();
+}
+
+void frmMain::applyOutcome(const CheckInOutcome& outcome)
+{
+    if (outcome.clearStatus)
+        lblStatus->setText(QString());
+    TxtChkin->clear();
+    if (outcome.showStatus)
+        showStatus(outcome.status);
+    playCue(outcome.sound);
+
+    switch (outcome.kind) {
+    case CheckInOutcome::Kind::Invalid:
+        break;
+    case CheckInOutcome::Kind::Duplicate:
+        TxtChkin->setFocus();
+        break;
+    case CheckInOutcome::Kind::CheckedIn:
+        lst1->addItem(outcome.rosterLine);
+        lst1->scrollToBottom();
+        drawCounters();
+        break;
+    case CheckInOutcome::Kind::Unknown: {
+        lstNF->addItem(outcome.call);
+        lstSG->addItems(outcome.suggestions);
+        const int size = listFontSize_ == 0 ? 10 : listFontSize_;
+        for (QListWidget* l : {lstNF, lstSG}) {
+            QFont f = l->font();
+            f.setPointSize(size);
+            l->setFont(f);
+            l->scrollToBottom();
+        }
+        if (outcome.flashSearch && !Timer2->isActive()) {
+            Timer2->setInterval(125);
+            Timer2->start();
+        }
+        break;
+    }
+    }
+    Change_Caret();
+}
+
+void frmMain::TxtChkin_GotFocus()
+{
+    // The editor keeps the keyboard while a call is changed or a member added.
+    if (session_.editor().mode() == MemberEditor::EditorMode::ChangeCall) {
+        TxtNew->setFocus();
+        return;
+    }
+    Change_Caret();
+    if (session_.editor().pendingInsert() == 1)
+        txtName->setFocus();
+}
+
+void frmMain::lst1_Click()
+{
+    mnuEditEdit->setEnabled(true);
+    mnuEditDelete->setEnabled(true);
+    TxtChkin->setFocus();
+}
+
+void frmMain::lst1_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
+{
+    if (button == Qt::RightButton) {
+        mnuEditAdd->setEnabled(false);
+        mnuChgCtl->setEnabled(false);
+        mnuEdit->exec(globalPos);
+    } else {
+        mnuEditAdd->setEnabled(true);
+    }
+    mnuChgCtl->setEnabled(true);
+    TxtChkin->setFocus();
+}
+
+void frmMain::lstSG_Click(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    const auto outcome = session_.autoCheckIn(item->text());
+    if (!outcome)
+        return;
+    applyOutcome(*outcome);
+    TxtChkin->setFocus();
+}
+
+void frmMain::lblTraffic_MouseDown(Qt::MouseButton button)
+{
+    session_.trafficClicked(button == Qt::RightButton);
+    drawCounters();
+}
+
+void frmMain::cmdHide_Click()
+{
+    session_.clearSearchLists();
+    lstNF->clear();
+    lstSG->clear();
+    drawEditor();
+    if (!lblStatus->text().isEmpty())
+        lblStatus->setText(QString());
+    TxtChkin->setFocus();
+}
+
+void frmMain::Form_Click() { Change_Caret(); }
+
+void frmMain::Form_GotFocus() { Change_Caret(); }
+
+// ---------------------------------------------------------------- timers
+
+void frmMain::IDTimer_Timer()
+{
+    switch (IdAlert::ActionFor(IdAlert::ScheduleKey(platform_.clock->now().time()), Timer1->isActive())) {
+    case IdAlert::Action::None:
+        break;
+    case IdAlert::Action::Start:
+        platform_.sound->play(state_.paths.documentsFolder + QStringLiteral("IDTime.wav"));
+        if (state_.screenWidth == 1280 && state_.screenHeight == 960) {
+            QFont f = lblIDTime->font();
+            f.setPointSizeF(28);
+            lblIDTime->setFont(f);
+        }
+        lblStatus->setVisible(false);
+        Timer1->start();
+        break;
+    case IdAlert::Action::Stop:
+        Timer1->stop();
+        lblStatus->setVisible(true);
+        lblIDTime->setVisible(false);
+        break;
+    }
+}
+
+void frmMain::Timer1_Timer() { lblIDTime->setVisible(!lblIDTime->isVisible()); }
+
+void frmMain::Timer2_Timer()
+{
+    flashToggle_ = !flashToggle_;
+    FraSearch->setVisible(!flashToggle_);
+    if (++flashTicks_ >= 10) {
+        Timer2->stop();
+        flashTicks_ = 0;
+    }
+}
+
+void frmMain::Check_Timer1_Status() { lblStatus->setVisible(!Timer1->isActive()); }
+
+void frmMain::Change_Caret()
+{
+    // The wide caret comes from the box's style; here it is made visible at
+    // the end of the text.
+    TxtChkin->setCursorPosition(int(TxtChkin->text().size()));
+}

@@ -1,0 +1,167 @@
+// Documents, printing and the windows opened from the menu.
+#include "frm_main.h"
+
+#include "platform/platform.h"
+#include "platform/prompts.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
+#include "frm_about.h"
+#include "frm_net_ctl.h"
+#include "frm_qrz.h"
+#include "frm_report.h"
+#include "frm_report_editor.h"
+#include "frm_sort.h"
+#include "members/net_manager.h"
+#include "printing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextCursor>
+#include <QTextEdit>
+
+// ---------------------------------------------------------------- handlers of later parts
+
+void frmMain::mnuFilePrintPageSetup_Click() { Printing::PageSetup(platform_, this); }
+void frmMain::mnuFilePrintFont_Click() { Printing::ChoosePrinterFont(platform_); }
+void frmMain::mnuFilePrintSession_Click()
+{
+    const CheckinRoster& roster = session_.roster();
+    Printing::PrintSession(platform_, session_.fileDate(), roster.checkinsCaption(), roster.trafficCaption(),
+                           roster.lines());
+}
+void frmMain::mnuFilePrintDatabase_Click() { Printing::PrintDatabase(platform_, session_.table()); }
+void frmMain::mnuFilePrintInstructions_Click()
+{
+    Printing::PrintInstructions(platform_, state_.paths.documentsFolder);
+}
+void frmMain::mnuFilePrintPreamble_Click() { Printing::PrintPreamble(platform_, state_.paths.documentsFolder); }
+void frmMain::mnuFileDisplayDatabase_Click() { frmSort::DisplayDatabase(platform_, session_.table(), this); }
+void frmMain::mnuReportsMonthly_Click()
+{
+    // Not modal, one at a time; closing it ends it, so it loads afresh.
+    if (reportWindow_) {
+        reportWindow_->raise();
+        reportWindow_->activateWindow();
+        return;
+    }
+    reportWindow_ = new FrmReport(platform_, state_, settings_, printerCount_, this);
+    reportWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    reportWindow_->show();
+}
+
+void frmMain::mnuReportEditor_Click()
+{
+    frmReportEditor editor(platform_, state_, settings_, this);
+    editor.exec();
+    TxtChkin->setFocus();
+    Change_Caret();
+}
+void frmMain::mnuOptionsChangeQRZLogin_Click()
+{
+    frmQRZ dialog(settings_, this);
+    dialog.prepareForChange();
+    dialog.exec();
+    TxtChkin->setFocus();
+}
+
+void frmMain::mnuAbout_Click()
+{
+    // Not modal: it may stay open beside the window while the net goes on.
+    auto* about = new frmAbout(this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->show();
+}
+void frmMain::showNetManager(const QString& name, const QString& call)
+{
+    state_.netManagerName = name;
+    state_.netManagerCall = call;
+    lblNetMgr->setText(IdentityCaption(name, call));
+}
+
+void frmMain::mnuChgCtl_Click()
+{
+    FrmNetCtl dialog(settings_, {state_.netManagerName, state_.netManagerCall}, lblNetMgr->text(), this);
+    dialog.setOpenedFromMenu(true);
+    connect(&dialog, &FrmNetCtl::managerChanged, this, &frmMain::showNetManager);
+    dialog.exec();
+}
+
+void frmMain::CmdChange_Click()
+{
+    // One dialog at a time; a second click brings it forward.
+    if (netCtlDialog_) {
+        netCtlDialog_->raise();
+        netCtlDialog_->activateWindow();
+        return;
+    }
+    netCtlDialog_ = new FrmNetCtl(settings_, {state_.netManagerName, state_.netManagerCall}, lblNetMgr->text(), this);
+    netCtlDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(netCtlDialog_, &FrmNetCtl::managerChanged, this, &frmMain::showNetManager);
+    connect(netCtlDialog_, &FrmNetCtl::returnFocusToCheckIn, this, [this] {
+        TxtChkin->setFocus();
+        Change_Caret();
+    });
+    netCtlDialog_->show();
+}
+// ---------------------------------------------------------------- preamble and instructions
+
+QString frmMain::documentPath(bool preamble) const
+{
+    return state_.paths.documentsFolder
+        + NetSession::documentFileName(preamble ? NetSession::Document::Preamble : NetSession::Document::Instructions);
+}
+
+void frmMain::installDocumentTemplates()
+{
+    // Without a documents folder the names are used as they are, and nothing
+    // is written into the current folder.
+    if (state_.paths.documentsFolder.isEmpty())
+        return;
+    for (const bool preamble : {false, true}) {
+        const QString path = documentPath(preamble);
+        if (QFileInfo::exists(path))
+            continue;
+        QDir().mkpath(state_.paths.documentsFolder);
+        const QString name = QFileInfo(path).fileName();
+        if (QFile::copy(QStringLiteral(":/documents/") + name, path))
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+}
+
+void frmMain::showDocument(bool preamble)
+{
+    using Document = NetSession::Document;
+    const QString path = documentPath(preamble);
+    QString error;
+    if (!QFileInfo::exists(path) || !LoadRtfFile(path, rtfInfo->document(), &error)) {
+        if (!error.isEmpty())
+            platform_.prompts->message(error, Prompts::Icon::Warning);
+        // The viewer keeps what it shows, and the buttons say which it is.
+        (session_.shownDocument() == Document::Preamble ? optPreamble : optInstructions)->setChecked(true);
+        return;
+    }
+    session_.setShownDocument(preamble ? Document::Preamble : Document::Instructions);
+    QTextCursor start(rtfInfo->document());
+    rtfInfo->setTextCursor(start);
+}
+
+void frmMain::optInstructions_Click() { showDocument(false); }
+
+void frmMain::optPreamble_Click()
+{
+    showDocument(true);
+    TxtChkin->setFocus();
+}
+
+void frmMain::mnuFormatPreambleSaveChanges_Click()
+{
+    QString error;
+    // The document on show goes to its own file.
+    const bool preamble = session_.shownDocument() == NetSession::Document::Preamble;
+    if (!SaveRtfFile(documentPath(preamble), *rtfInfo->document(), &error))
+        platform_.prompts->message(error, Prompts::Icon::Warning);
+}

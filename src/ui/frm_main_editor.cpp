@@ -1,0 +1,383 @@
+// The member editor's frame and the callbook lookup on an unknown call.
+#include "frm_main.h"
+
+#include "core/call_sign.h"
+#include "lookup/callbook_login.h"
+#include "lookup/qrz_client.h"
+#include "platform/browser.h"
+#include "platform/platform.h"
+#include "platform/prompts.h"
+#include "platform/sound.h"
+#include "ui_style.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using MemberEditor::Box;
+using MemberEditor::EditorMode;
+
+namespace {
+
+void showText(QLineEdit* box, const QString& text)
+{
+    if (box->text() != text)
+        box->setText(text);  // an unchanged text keeps the cursor where it is
+}
+
+}  // namespace
+
+int frmMain::selectedLine() const
+{
+    const QListWidgetItem* item = lst1->currentItem();
+    return item && item->isSelected() ? lst1->row(item) + 1 : 0;
+}
+
+void frmMain::setStatusCaption(const QString& text) { lblStatus->setText(QStringLiteral("\r\n") + text); }
+
+void frmMain::resetModeLabel()
+{
+    Ui::setColours(lblMode, Qt::black, Ui::kButtonFace);
+    lblMode->setText(QString());
+}
+
+void frmMain::drawEditor()
+{
+    const MemberEditor::EditorForm& f = session_.editor().form();
+    lblMode->setText(f.modeCaption);
+    lblCall->setText(f.callCaption);
+    showText(txtCall, f.call);
+    showText(txtName, f.name);
+    showText(TxtCS, f.qth);
+    showText(TxtNew, f.newCall);
+    txtCall->setEnabled(f.callEnabled);
+    for (QWidget* w : {static_cast<QWidget*>(lblName), static_cast<QWidget*>(txtName)})
+        w->setVisible(f.nameVisible);
+    for (QWidget* w : {static_cast<QWidget*>(lblCS), static_cast<QWidget*>(TxtCS)})
+        w->setVisible(f.qthVisible);
+    for (QWidget* w : {static_cast<QWidget*>(LblNew), static_cast<QWidget*>(TxtNew)})
+        w->setVisible(f.newCallVisible);
+    cmdCancel->setEnabled(f.cancelEnabled);
+    cmdSave->setEnabled(f.saveEnabled);
+    const QColor text = f.lookupFailed ? QColor(Qt::red) : QColor(Qt::black);
+    Ui::setTextColour(txtCall, text);
+    Ui::setTextColour(txtName, text);
+}
+
+void frmMain::applyEditorOutcome(const MemberEditor::Outcome& outcome)
+{
+    using MemberEditor::StatusShow;
+    switch (outcome.show) {
+    case StatusShow::None: break;
+    case StatusShow::Show: showStatus(outcome.status); break;
+    case StatusShow::CaptionOnly: setStatusCaption(outcome.status); break;
+    case StatusShow::ShowAlways:
+        setStatusCaption(outcome.status);
+        lblStatus->setVisible(true);
+        break;
+    }
+    if (outcome.ding)
+        platform_.sound->play(Sound::kDing);
+    if (!outcome.error.isEmpty())
+        platform_.prompts->message(outcome.error, Prompts::Icon::Critical);
+    if (outcome.rosterLine >= 1 && outcome.rosterLine <= lst1->count()) {
+        if (outcome.rosterText.isEmpty())
+            delete lst1->takeItem(outcome.rosterLine - 1);
+        else
+            lst1->item(outcome.rosterLine - 1)->setText(outcome.rosterText);
+    }
+    if (outcome.membersChanged)
+        lblMembers->setText(QString::number(session_.table().memberCount()));
+}
+
+// ---------------------------------------------------------------- the Edit menu
+
+void frmMain::mnuEditAdd_Click()
+{
+    session_.beginAdd();
+    drawEditor();
+    txtCall->setFocus();
+}
+
+void frmMain::mnuEditEdit_Click()
+{
+    if (!session_.beginEdit(selectedLine()))
+        return;
+    mnuEditAdd->setEnabled(true);
+    drawEditor();
+}
+
+void frmMain::mnuChgCall_Click()
+{
+    mnuChgCtl->setEnabled(true);
+    const MemberEditor::Outcome refused = session_.beginChangeCall(selectedLine());
+    if (!refused.ok) {
+        applyEditorOutcome(refused);
+        return;
+    }
+    drawEditor();
+    TxtNew->setFocus();
+}
+
+void frmMain::mnuEditDelete_Click()
+{
+    const int line = selectedLine();
+    if (line == 0)
+        return;
+    mnuEditAdd->setEnabled(true);
+    const Prompts::Answer answer =
+        platform_.prompts->ask(session_.deleteQuestion(line), Prompts::Buttons::YesNoCancel, Prompts::Answer::Cancel,
+                               Prompts::Icon::Question, QStringLiteral("DELETE RECORD"));
+    if (answer == Prompts::Answer::Cancel)
+        return;
+    const MemberEditor::Outcome outcome = session_.deleteLine(line, answer == Prompts::Answer::Yes);
+    applyEditorOutcome(outcome);
+    if (outcome.ok) {
+        drawCounters();
+        lst1->setCurrentItem(nullptr);  // a delete leaves no line selected
+        lst1->clearSelection();
+    }
+    Change_Caret();
+}
+
+// ---------------------------------------------------------------- Save and Cancel
+
+void frmMain::cmdSave_Click()
+{
+    const EditorMode mode = session_.editor().mode();
+    const NetSession::SaveOutcome outcome = session_.saveEditor(selectedLine());
+    applyEditorOutcome(outcome.editor);
+    drawEditor();
+    if (mode == EditorMode::Edit || mode == EditorMode::None) {
+        if (outcome.editor.ok) {
+            Change_Caret();
+            TxtChkin->setFocus();
+            resetModeLabel();
+        }
+        return;
+    }
+    if (outcome.editor.refusal == MemberEditor::Refusal::InvalidCall)
+        TxtChkin->clear();
+    Change_Caret();
+    resetModeLabel();
+    TxtChkin->setFocus();
+    if (outcome.checkIn)
+        applyOutcome(*outcome.checkIn);
+}
+
+void frmMain::cmdCancel_Click()
+{
+    session_.cancelEditor();
+    drawEditor();
+    Change_Caret();
+    TxtChkin->setFocus();
+}
+
+void frmMain::fraAdd_Click()
+{
+    Change_Caret();
+    TxtChkin->setFocus();
+}
+
+// ---------------------------------------------------------------- unknown calls and the callbook
+
+void frmMain::lstNF_Click(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    const bool callbook = qrz_ ? qrz_->isSetUp() : CallbookLogin(settings_).isSetUp();
+    session_.unknownCallClicked(item->text(), callbook);
+    drawEditor();
+    if (!callbook)
+        txtName->setFocus();
+}
+
+void frmMain::QRZ_Login()
+{
+    if (qrz_)
+        qrz_->QRZ_Login();
+}
+
+void frmMain::lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item)
+{
+    if (button != Qt::RightButton || !item || !qrz_)
+        return;
+    lstNF->setCurrentItem(item);
+    const QString call = item->text();
+    if (!qrz_->isSetUp()) {
+        txtCall->setText(call);
+        if (platform_.browser)
+            platform_.browser->open(qrz_->webPageUrl(call));
+        txtName->setFocus();
+        return;
+    }
+    session_.beginLookup(call);
+    drawEditor();
+    Text1->clear();
+    const CallbookResult result = qrz_->lookup(call);
+    QString failed;
+    if (!session_.lookupAnswered(call, result, &failed))
+        return;
+    drawEditor();
+    if (!failed.isEmpty()) {
+        showStatus(call + QLatin1Char(' ') + failed);
+        platform_.sound->play(Sound::kDing);
+        txtName->setFocus();
+    }
+}
+
+// ---------------------------------------------------------------- the boxes
+
+bool frmMain::editorBoxEvent(QLineEdit* box, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+        // Switching to another program or opening a menu is no entering or
+        // leaving of the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+    }
+    if (type == QEvent::FocusIn) {
+        if (box == txtCall)
+            txtCall_GotFocus();
+        else if (box == txtName)
+            txtName_GotFocus();
+        else if (box == TxtCS)
+            TxtCS_GotFocus();
+        else if (box == TxtNew)
+            TxtNew_GotFocus();
+    } else if (type == QEvent::FocusOut) {
+        if (box == txtCall)
+            txtCall_LostFocus();
+        else if (box == txtName)
+            txtName_LostFocus();
+        else if (box == TxtCS)
+            TxtCS_LostFocus();
+        else if (box == TxtNew)
+            TxtNew_LostFocus();
+    } else if (type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            // Tab walks the boxes on show, round and round.
+            std::vector<QLineEdit*> boxes;
+            for (QLineEdit* b : {txtCall, TxtNew, txtName, TxtCS})
+                if (b->isVisible() && b->isEnabled())
+                    boxes.push_back(b);
+            const auto at = std::find(boxes.begin(), boxes.end(), box);
+            if (at != boxes.end() && boxes.size() > 1) {
+                const bool back = key->key() == Qt::Key_Backtab || key->modifiers().testFlag(Qt::ShiftModifier);
+                const size_t i = size_t(at - boxes.begin());
+                boxes[back ? (i + boxes.size() - 1) % boxes.size() : (i + 1) % boxes.size()]->setFocus(
+                    back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            }
+            return true;
+        }
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter) {
+            if (box == txtCall)
+                txtCall_KeyDown(13);
+            else if (box == txtName)
+                txtName_KeyDown(13);
+            else if (box == TxtCS)
+                TxtCS_KeyDown(13);
+            else if (box == TxtNew)
+                TxtNew_KeyDown(13);
+            return true;
+        }
+        const QString text = key->text();
+        if (text.size() != 1 || key->key() == Qt::Key_Backspace)
+            return false;  // editing keys (arrows, Delete, Backspace) pass
+        const FieldKind kind = box == txtCall ? FieldKind::MemberCall
+            : box == TxtNew                   ? FieldKind::NewCall
+            : box == txtName                  ? FieldKind::MemberName
+                                              : FieldKind::MemberQth;
+        if (KeyEnablesCancel(kind, text.at(0)))
+            cmdCancel->setEnabled(true);
+        return !FilterKey(kind, text.at(0)).has_value();
+    }
+    return false;
+}
+
+namespace {
+void upperCase(QLineEdit* box) { box->setText(box->text().toUpper()); }
+}  // namespace
+
+void frmMain::leaveEditorBox(QLineEdit* box)
+{
+    const Box which = box == txtCall ? Box::Call : box == txtName ? Box::Name : box == TxtCS ? Box::Qth : Box::NewCall;
+    session_.editor().setText(which, box->text());
+    const QString refused = session_.editor().leaveBox(which);
+    showText(box, session_.editor().text(which));
+    if (refused.isEmpty())
+        return;
+    showStatus(refused);
+    platform_.sound->play(Sound::kDing);
+    QTimer::singleShot(0, box, [box] { box->setFocus(); });
+}
+
+void frmMain::txtCall_GotFocus()
+{
+    // While a call is changed the old call stays, so that a Save still
+    // changes the call and never writes the hidden name and QTH boxes.
+    session_.editor().enterBox(Box::Call);
+    showText(txtCall, session_.editor().text(Box::Call));
+}
+
+void frmMain::txtCall_KeyDown(int keyCode)
+{
+    if (keyCode != 13)
+        return;
+    upperCase(txtCall);
+    if (TxtNew->isVisible())
+        TxtNew->setFocus();
+    else
+        txtName->setFocus();
+}
+
+void frmMain::txtCall_LostFocus() { leaveEditorBox(txtCall); }
+
+void frmMain::txtName_GotFocus()
+{
+    session_.editor().enterBox(Box::Name);
+    showText(txtName, session_.editor().text(Box::Name));
+    cmdCancel->setEnabled(session_.editor().form().cancelEnabled);
+}
+
+void frmMain::txtName_KeyDown(int keyCode)
+{
+    if (keyCode == 13)
+        upperCase(txtName);
+}
+
+void frmMain::txtName_LostFocus() { leaveEditorBox(txtName); }
+
+void frmMain::TxtCS_GotFocus() { session_.editor().enterBox(Box::Qth); }
+
+void frmMain::TxtCS_KeyDown(int keyCode)
+{
+    if (keyCode == 13)
+        upperCase(TxtCS);
+}
+
+void frmMain::TxtCS_LostFocus() { leaveEditorBox(TxtCS); }
+
+void frmMain::TxtNew_GotFocus()
+{
+    session_.editor().enterBox(Box::NewCall);
+    showText(TxtNew, session_.editor().text(Box::NewCall));
+}
+
+void frmMain::TxtNew_KeyDown(int keyCode)
+{
+    if (keyCode == 13)
+        upperCase(TxtNew);
+}
+
+void frmMain::TxtNew_LostFocus() { leaveEditorBox(TxtNew); }
