@@ -79,7 +79,15 @@ QString qtFilter(const QString& filter)
 
 QString QtPrompts::askSaveFile(const QString& presetPath, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), presetPath, qtFilter(filter));
+    QFileDialog dialog(QApplication::activeWindow(), QString(), presetPath, qtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an extension gets the filter's, and the question
+    // before replacing a file is about the file really written.
+    const QString pattern = filter.section(QLatin1Char('|'), 1, 1);
+    if (pattern.startsWith(QLatin1String("*.")))
+        dialog.setDefaultSuffix(pattern.mid(2));
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                  : QString();
 }
 
 QString QtPrompts::askOpenFile(const QString& folder, const QString& filter)

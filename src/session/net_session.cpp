@@ -184,6 +184,11 @@ NetSession::WriteOutcome NetSession::writeSession(const QString& path, const QDa
     return out;
 }
 
+NetSession::WriteOutcome NetSession::saveAs(const QString& chosen, const QDate& today)
+{
+    return writeSession(SessionFile::WithExtension(chosen), today);
+}
+
 NetSession::OpenOutcome NetSession::openSession(const QString& path, const QString& netControlCall)
 {
     OpenOutcome out;
@@ -212,7 +217,6 @@ NetSession::OpenOutcome NetSession::openSession(const QString& path, const QStri
     roster_.setSessionChanged(false);
     out.ok = true;
     out.date = c.date;
-    out.shortfall = c.shortfall;
     return out;
 }
 

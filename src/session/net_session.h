@@ -85,13 +85,15 @@ public:
         QString error;  // names the file and the reason
     };
     // Writes the session to path; on success path becomes the session file.
+    // A failure keeps the roster and its unsaved mark.
     WriteOutcome writeSession(const QString& path, const QDate& today);
+    // Save As to the chosen name, with ".txt" when it has none.
+    WriteOutcome saveAs(const QString& chosen, const QDate& today);
 
     struct OpenOutcome {
         bool ok = false;
-        QString error;      // the file could not be read: nothing changed
-        QString shortfall;  // the file ended early: the lines read are listed
-        QString date;       // line 3 of the file
+        QString error;  // the file is no session or could not be read: nothing changed
+        QString date;   // line 3 of the file
         // The first line's station is not today's net control.
         bool altNetControl = false;
         QString altNetControlCaption;  // name, two blanks, call

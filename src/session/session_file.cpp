@@ -3,12 +3,18 @@
 #include "core/text_number.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
 
 namespace SessionFile {
+
+QString WithExtension(const QString& path)
+{
+    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".txt") : path;
+}
 
 QString DefaultFileName(const QDate& date) { return date.toString(QStringLiteral("yyMMdd")); }
 
@@ -50,6 +56,31 @@ bool Write(const QString& path, const QByteArray& bytes, QString* error)
     return true;
 }
 
+namespace {
+
+// A counter as line 1 and 2 hold it: decimal digits, a blank before them
+// allowed, 0 to 32767.
+bool isCounter(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.size() > 5)
+        return false;
+    for (QChar c : t)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return t.toInt() <= kCounterMax;
+}
+
+bool hasControlBytes(const QByteArray& line)
+{
+    for (char c : line)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+            return true;
+    return false;
+}
+
+}  // namespace
+
 ReadResult Parse(const QByteArray& bytes)
 {
     ReadResult r;
@@ -60,28 +91,40 @@ ReadResult Parse(const QByteArray& bytes)
     for (QByteArray l : raw) {
         if (l.endsWith('\r'))
             l.chop(1);
+        if (hasControlBytes(l)) {
+            r.error = QStringLiteral("This is not a session file: it holds control characters (line %1).")
+                          .arg(lines.size() + 1);
+            return r;
+        }
         lines.append(QString::fromLatin1(l));
     }
     if (lines.size() < 3) {
-        r.error = QStringLiteral("Input past end of file: the session file lacks its counters and date.");
+        r.error = QStringLiteral("This is not a session file: it needs the check-ins, the traffic and the date "
+                                 "on its first three lines, and holds %1.")
+                      .arg(lines.size() == 1 ? QStringLiteral("one line") : QStringLiteral("%1 lines").arg(lines.size()));
         return r;
     }
+    for (int i = 0; i < 2; ++i)
+        if (!isCounter(lines.at(i))) {
+            r.error = QStringLiteral("This is not a session file: line %1 should be a number from 0 to %2.")
+                          .arg(i + 1)
+                          .arg(kCounterMax);
+            return r;
+        }
     Contents& c = r.contents;
     c.checkins = lines.at(0).trimmed();
     c.traffic = lines.at(1).trimmed();
     c.date = lines.at(2).trimmed();
     c.promised = promisedLines(c.checkins);
-    for (int i = 0; i < c.promised && 3 + i < lines.size(); ++i) {
-        QString l = lines.at(3 + i);
+    for (qsizetype i = 3; i < lines.size(); ++i) {
+        QString l = lines.at(i);
         // One leading blank, as the roster shows it, however many were stored.
         while (l.startsWith(QLatin1Char(' ')))
             l.remove(0, 1);
+        if (l.trimmed().isEmpty())
+            continue;
         c.lines.append(QLatin1Char(' ') + l);
     }
-    if (c.lines.size() < c.promised)
-        c.shortfall = QStringLiteral("Input past end of file: the session file promises %1 stations but holds %2.")
-                          .arg(c.promised)
-                          .arg(c.lines.size());
     r.ok = true;
     return r;
 }

@@ -9,6 +9,11 @@
 namespace SessionFile {
 
 inline const QString kFilter = QStringLiteral("Text files (*.txt)|*.txt");
+// Open also lists files saved without an extension.
+inline const QString kOpenFilter = kFilter + QStringLiteral("|All files (*)|*");
+
+// The chosen name with ".txt" when it has no extension.
+QString WithExtension(const QString& path);
 
 // YYMMDD of the date.
 QString DefaultFileName(const QDate& date);
@@ -28,18 +33,18 @@ struct Contents {
     QString traffic;    // line 2
     QString date;       // line 3
     QStringList lines;  // roster lines, each with its one leading blank
-    int promised = 0;   // roster lines line 1 announced
-    // Set when the file ended before all promised lines; the lines read stay.
-    QString shortfall;
+    int promised = 0;   // roster lines line 1 announced; the lines held count
 };
 
 struct ReadResult {
     bool ok = false;
-    QString error;  // the file could not be opened or lacks its three counters
+    QString error;  // why the file is no session: nothing of it is to be used
     Contents contents;
 };
 
-// Reads whole lines: a comma inside a line is kept.
+// Reads and checks the whole file first: three lines at least, counters of 0
+// to 32767, no control bytes; a comma inside a line is kept. Every roster
+// line the file holds is taken, whatever line 1 announced.
 ReadResult Read(const QString& path);
 ReadResult Parse(const QByteArray& bytes);
 

@@ -118,6 +118,8 @@ void frmMain::Form_Load()
     if (!netControl.isEmpty())
         if (const auto outcome = session_.autoCheckIn(netControl.right(6).trimmed()))
             applyOutcome(*outcome);
+    // A roster of the net control alone is nothing to save yet.
+    session_.roster().setSessionChanged(false);
 }
 
 // ---------------------------------------------------------------- options

@@ -280,7 +280,9 @@ private:
     void drawLookupAnswer(const QString& status);
     void applySaveOutcome(const NetSession::SaveOutcome& outcome);
     void playCue(SoundCue cue);
-    bool writeSession(const QString& path);
+    bool showWriteOutcome(const NetSession::WriteOutcome& outcome);
+    // Asks to save a changed roster; false when the operator stays.
+    bool offerToSaveSession();
     void addSessionToReport();
     void saveAppearance(bool withFormData);
     void applyStoredAppearance();
@@ -321,4 +323,5 @@ private:
     std::unique_ptr<QrzClient> qrz_;
     std::function<void()> endProgram_;
     bool ended_ = false;
+    bool exitAsked_ = false;  // "73" has asked its questions
 };

@@ -18,14 +18,15 @@
 #include <QAction>
 #include <QPushButton>
 
-bool frmMain::writeSession(const QString& path)
+bool frmMain::showWriteOutcome(const NetSession::WriteOutcome& outcome)
 {
-    const NetSession::WriteOutcome outcome = session_.writeSession(path, platform_.clock->today());
-    if (!outcome.ok) {
-        ErrorHandler(outcome.error);
-        return false;
-    }
-    return true;
+    if (outcome.ok)
+        return true;
+    // The roster stays, unsaved, and the operator can save it elsewhere.
+    platform_.prompts->message(outcome.error + QStringLiteral("\n\nThe stations stay listed. Save them elsewhere with "
+                                                             "File, Save As."),
+                               Prompts::Icon::Critical);
+    return false;
 }
 
 void frmMain::mnuFileSave_Click()
@@ -35,48 +36,37 @@ void frmMain::mnuFileSave_Click()
         return;
     }
     if (session_.changed())
-        writeSession(session_.fileName());
+        showWriteOutcome(session_.writeSession(session_.fileName(), platform_.clock->today()));
     Change_Caret();
     TxtChkin->setFocus();
 }
 
 void frmMain::mnuFileSaveAs_Click()
 {
+    // Without the sessions folder the dialog opens where it can.
     const QString folder = state_.paths.sessionsFolder;
-    if (!QDir().mkpath(folder)) {
-        ErrorHandler(QStringLiteral("The folder %1 could not be created.").arg(folder));
-        return;
-    }
+    QDir().mkpath(folder);
     const QString chosen = platform_.prompts->askSaveFile(
         folder + SessionFile::DefaultFileName(platform_.clock->today()), SessionFile::kFilter);
     if (!chosen.isEmpty())
-        writeSession(chosen);
+        showWriteOutcome(session_.saveAs(chosen, platform_.clock->today()));
     Change_Caret();
     TxtChkin->setFocus();
 }
 
 void frmMain::mnuFileOpen_Click()
 {
-    if (session_.changed()) {
-        const Prompts::Answer answer =
-            platform_.prompts->ask(QStringLiteral("Do you want to Save the Session?"), Prompts::Buttons::YesNoCancel,
-                                   Prompts::Answer::Cancel, Prompts::Icon::Exclamation, QStringLiteral("Session"));
-        if (answer == Prompts::Answer::Cancel)
-            return;
-        if (answer == Prompts::Answer::Yes) {
-            mnuFileSave_Click();
-            // A save that failed or was cancelled keeps the roster.
-            if (session_.saveFailed() || session_.changed())
-                return;
-        }
-    }
+    if (!offerToSaveSession())
+        return;
     // The roster is emptied only once a file has been chosen.
-    const QString chosen = platform_.prompts->askOpenFile(state_.paths.sessionsFolder, SessionFile::kFilter);
+    const QString chosen = platform_.prompts->askOpenFile(state_.paths.sessionsFolder, SessionFile::kOpenFilter);
     if (chosen.isEmpty())
         return;
     const NetSession::OpenOutcome opened = session_.openSession(chosen, state_.netControlCall);
     if (!opened.ok) {
-        ErrorHandler(opened.error);
+        platform_.prompts->message(QStringLiteral("%1 was not opened.\n\n%2\n\nThe stations listed stay as they were.")
+                                       .arg(QDir::toNativeSeparators(chosen), opened.error),
+                                   Prompts::Icon::Warning);
         return;
     }
     drawRoster();
@@ -85,10 +75,6 @@ void frmMain::mnuFileOpen_Click()
     lblNetCtl->setText(opened.altNetControl ? opened.altNetControlCaption
                                             : IdentityCaption(state_.netControlName, state_.netControlCall));
     setWindowTitle(kDesignCaption + QStringLiteral("  ") + opened.date);
-    if (!opened.shortfall.isEmpty()) {
-        ErrorHandler(opened.shortfall);
-        return;
-    }
     Change_Caret();
     TxtChkin->setFocus();
 }
@@ -104,8 +90,31 @@ void frmMain::addSessionToReport()
 
 void frmMain::CmdExit_MouseDown() { Ui::setColours(CmdExit, Qt::black, QColor(0, 255, 0)); }
 
+bool frmMain::offerToSaveSession()
+{
+    if (!session_.changed())
+        return true;
+    const Prompts::Answer answer =
+        platform_.prompts->ask(QStringLiteral("Do you want to Save the Session?"), Prompts::Buttons::YesNoCancel,
+                               Prompts::Answer::Cancel, Prompts::Icon::Exclamation, QStringLiteral("Session"));
+    if (answer == Prompts::Answer::Cancel)
+        return false;
+    if (answer == Prompts::Answer::Yes) {
+        mnuFileSave_Click();
+        // A save that failed or was cancelled keeps the roster on show.
+        if (session_.saveFailed() || session_.changed())
+            return false;
+    }
+    return true;
+}
+
 void frmMain::CmdExit_Click()
 {
+    if (!offerToSaveSession()) {
+        Change_Caret();
+        TxtChkin->setFocus();
+        return;
+    }
     const Prompts::Answer answer = platform_.prompts->ask(
         QStringLiteral("Do you want to save this Session's data to the monthly report?"), Prompts::Buttons::YesNoCancel,
         Prompts::Answer::Cancel, Prompts::Icon::Exclamation, QStringLiteral("SAVE SESSION"));
@@ -116,6 +125,7 @@ void frmMain::CmdExit_Click()
     }
     if (answer == Prompts::Answer::Yes)
         addSessionToReport();
+    exitAsked_ = true;
     close();
 }
 
@@ -138,6 +148,11 @@ void frmMain::Form_Unload()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    // The window's close box drops no unsaved roster either.
+    if (!ended_ && !exitAsked_ && !offerToSaveSession()) {
+        event->ignore();
+        return;
+    }
     if (!ended_)
         Form_Unload();
     ended_ = true;

@@ -20,6 +20,8 @@ private slots:
     void roundTripKeepsCommas();
     void parse_data();
     void parse();
+    void withExtension_data();
+    void withExtension();
     void writeLeavesNoHalfFile();
 
 private:
@@ -82,7 +84,6 @@ void TstSessionFile::roundTripKeepsCommas()
     QCOMPARE(r.contents.traffic, QString("7"));
     QCOMPARE(r.contents.date, QString("12/8/2026"));
     QCOMPARE(r.contents.lines, lines);
-    QVERIFY(r.contents.shortfall.isEmpty());
 }
 
 void TstSessionFile::parse_data()
@@ -90,20 +91,28 @@ void TstSessionFile::parse_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<bool>("shortfall");
-    QTest::newRow("LF only") << QByteArray("1\n0\n1/2/2026\nW1AW HIRAM CT\n") << true << QStringList({" W1AW HIRAM CT"})
-                             << false;
+    QTest::newRow("LF only") << QByteArray("1\n0\n1/2/2026\nW1AW HIRAM CT\n") << true << QStringList({" W1AW HIRAM CT"});
     QTest::newRow("no final line end") << QByteArray("1\r\n0\r\n1/2/2026\r\n W1AW A B") << true
-                                       << QStringList({" W1AW A B"}) << false;
-    QTest::newRow("fewer lines than promised") << QByteArray("3\r\n0\r\nd\r\n W1AW A\r\n K9XYZ B\r\n") << true
-                                               << QStringList({" W1AW A", " K9XYZ B"}) << true;
-    QTest::newRow("extra lines ignored") << QByteArray("1\r\n0\r\nd\r\n W1AW A\r\n K9XYZ B\r\n") << true
-                                         << QStringList({" W1AW A"}) << false;
-    QTest::newRow("non-numeric counter") << QByteArray("abc\r\n0\r\nd\r\n W1AW A\r\n") << true << QStringList() << false;
-    QTest::newRow("negative counter") << QByteArray("-4\r\n0\r\nd\r\n") << true << QStringList() << false;
-    QTest::newRow("two lines only") << QByteArray("1\r\n0\r\n") << false << QStringList() << false;
-    QTest::newRow("empty file") << QByteArray() << false << QStringList() << false;
-    QTest::newRow("binary") << QByteArray("\x00\xff\x01", 3) << false << QStringList() << false;
+                                       << QStringList({" W1AW A B"});
+    // A saved roster leaves out lines ending in "-" but keeps the full count.
+    QTest::newRow("fewer lines than counted") << QByteArray("3\r\n0\r\nd\r\n W1AW A\r\n K9XYZ B\r\n") << true
+                                              << QStringList({" W1AW A", " K9XYZ B"});
+    QTest::newRow("more lines than counted") << QByteArray("1\r\n0\r\nd\r\n W1AW A\r\n K9XYZ B\r\n") << true
+                                             << QStringList({" W1AW A", " K9XYZ B"});
+    QTest::newRow("blank lines skipped") << QByteArray("2\r\n 4\r\nd\r\n W1AW A\r\n\r\n   \r\n K9XYZ B\r\n") << true
+                                         << QStringList({" W1AW A", " K9XYZ B"});
+    QTest::newRow("largest counters") << QByteArray("32767\r\n32767\r\nd\r\n") << true << QStringList();
+    QTest::newRow("non-numeric counter") << QByteArray("abc\r\n0\r\nd\r\n W1AW A\r\n") << false << QStringList();
+    QTest::newRow("non-numeric traffic") << QByteArray("1\r\nlots\r\nd\r\n W1AW A\r\n") << false << QStringList();
+    QTest::newRow("negative counter") << QByteArray("-4\r\n0\r\nd\r\n") << false << QStringList();
+    QTest::newRow("counter past 32767") << QByteArray("32768\r\n0\r\nd\r\n") << false << QStringList();
+    QTest::newRow("foreign text") << QByteArray("Dear Sir,\r\nthank you\r\nfor the letter\r\n") << false
+                                  << QStringList();
+    QTest::newRow("two lines only") << QByteArray("1\r\n0\r\n") << false << QStringList();
+    QTest::newRow("empty file") << QByteArray() << false << QStringList();
+    QTest::newRow("binary") << QByteArray("\x00\xff\x01", 3) << false << QStringList();
+    QTest::newRow("binary after the counters") << QByteArray("1\r\n0\r\nd\r\n W1\x00\x01\r\n", 17) << false
+                                               << QStringList();
 }
 
 void TstSessionFile::parse()
@@ -111,12 +120,27 @@ void TstSessionFile::parse()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, ok);
     QFETCH(QStringList, lines);
-    QFETCH(bool, shortfall);
     const SessionFile::ReadResult r = SessionFile::Parse(bytes);
     QCOMPARE(r.ok, ok);
     QCOMPARE(r.error.isEmpty(), ok);
     QCOMPARE(r.contents.lines, lines);
-    QCOMPARE(!r.contents.shortfall.isEmpty(), shortfall);
+}
+
+void TstSessionFile::withExtension_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("proposed name") << "/s/261208" << "/s/261208.txt";
+    QTest::newRow("already .txt") << "/s/261208.txt" << "/s/261208.txt";
+    QTest::newRow("other extension kept") << "/s/net.log" << "/s/net.log";
+    QTest::newRow("dotted folder") << "/home/a.b/261208" << "/home/a.b/261208.txt";
+}
+
+void TstSessionFile::withExtension()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QCOMPARE(SessionFile::WithExtension(chosen), written);
 }
 
 void TstSessionFile::writeLeavesNoHalfFile()

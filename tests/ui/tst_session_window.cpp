@@ -29,7 +29,13 @@ private slots:
     void openAsksToSaveFirst_data();
     void openAsksToSaveFirst();
     void cancelledOpenKeepsRoster();
-    void shortFileKeepsLinesAndReports();
+    void countDifferingFromLinesOpens();
+    void savedSessionOpensAgain();
+    void damagedFileLeavesRoster_data();
+    void damagedFileLeavesRoster();
+    void failedSaveKeepsRoster();
+    void exitAsksToSaveFirst_data();
+    void exitAsksToSaveFirst();
     void exitAnswers_data();
     void exitAnswers();
     void exitRefusesOverflowingTotals();
@@ -96,12 +102,18 @@ void TstSessionWindow::saveAsProposesTodaysName()
     QVERIFY(QDir(sessions()).exists());
     QCOMPARE(fakes_->prompts.fileDialogs.size(), 1);
     QCOMPARE(fakes_->prompts.fileDialogs[0], QStringList({"save", sessions() + "260304", "Text files (*.txt)|*.txt"}));
+    QVERIFY(!w->roster().sessionChanged());
     QCOMPARE(readBytes(sessions() + "260304.txt"),
              QByteArray("2\r\n0\r\n3/4/2026\r\n K9XYZ JO PEORIA IL\r\n W1AW HIRAM NEWINGTON, CT\r\n"));
     QCOMPARE(w->sessionFileName(), sessions() + "260304.txt");
     // Cancelling the dialog writes nothing and keeps the file name.
     w->mnuFileSaveAs->trigger();
     QCOMPARE(w->sessionFileName(), sessions() + "260304.txt");
+    // The proposed name taken as it stands is saved as a text file, so Open finds it.
+    fakes_->prompts.files = {sessions() + "260304b"};
+    w->mnuFileSaveAs->trigger();
+    QVERIFY(QFile::exists(sessions() + "260304b.txt"));
+    QCOMPARE(w->sessionFileName(), sessions() + "260304b.txt");
 }
 
 void TstSessionWindow::saveWritesOnlyChanges()
@@ -128,7 +140,8 @@ void TstSessionWindow::openReplacesRoster()
     fakes_->prompts.files = {sessions() + "old.txt"};
     w->roster().setSessionChanged(false);
     w->mnuFileOpen->trigger();
-    QCOMPARE(fakes_->prompts.fileDialogs.last(), QStringList({"open", sessions(), "Text files (*.txt)|*.txt"}));
+    QCOMPARE(fakes_->prompts.fileDialogs.last(),
+             QStringList({"open", sessions(), "Text files (*.txt)|*.txt|All files (*)|*"}));
     QCOMPARE(w->lst1->count(), 3);
     QCOMPARE(w->lst1->item(0)->text(), QString(" W1AW HIRAM NEWINGTON, CT"));
     QCOMPARE(w->lblChkins->text(), QString("3"));
@@ -190,21 +203,125 @@ void TstSessionWindow::cancelledOpenKeepsRoster()
     QCOMPARE(w->lblChkins->text(), QString("2"));
 }
 
-void TstSessionWindow::shortFileKeepsLinesAndReports()
+void TstSessionWindow::countDifferingFromLinesOpens()
 {
     QDir().mkpath(sessions());
     writeBytes(sessions() + "short.txt", "4\r\n0\r\n2/1/2026\r\n K9XYZ JO PEORIA IL\r\n W1AW HIRAM CT\r\n");
     auto w = open();
-    w->roster().setSessionChanged(false);
     fakes_->prompts.files = {sessions() + "short.txt"};
-    fakes_->prompts.answers = {Prompts::Answer::Cancel};
     w->mnuFileOpen->trigger();
     QCOMPARE(w->lst1->count(), 2);
-    QCOMPARE(fakes_->prompts.shown.size(), 2);
-    QVERIFY(fakes_->prompts.shown[0].text.contains("past end of file"));
+    QCOMPARE(w->lblChkins->text(), QString("4"));
+    QVERIFY(fakes_->prompts.shown.isEmpty());
+    QCOMPARE(endings_, 0);
+}
+
+void TstSessionWindow::savedSessionOpensAgain()
+{
+    // A QTH ending in "-" is left out of the file, the count is not.
+    writeMemberFile(home_->memberFile(),
+                    {{"W1AW", "HIRAM", "NEWINGTON, CT"}, {"K9XYZ", "JO", "PEORIA IL"}, {"N2AB", "LEE", "TROY NY -"}});
+    auto w = open();
+    checkIn(*w, "N2AB");
+    checkIn(*w, "W1AW");
+    fakes_->prompts.files = {sessions() + "net", sessions() + "net.txt"};
+    w->mnuFileSaveAs->trigger();
+    checkIn(*w, "ZZ9");  // an unknown call changes nothing to save
+    fakes_->prompts.answers = {Prompts::Answer::No};
+    w->mnuFileOpen->trigger();
+    QVERIFY(fakes_->prompts.shown.isEmpty());
+    QCOMPARE(w->lblChkins->text(), QString("3"));
+    QCOMPARE(w->lst1->count(), 2);
+    QCOMPARE(w->lst1->item(1)->text(), QString(" W1AW HIRAM NEWINGTON, CT"));
+}
+
+void TstSessionWindow::damagedFileLeavesRoster_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("empty") << QByteArray() << "first three lines";
+    QTest::newRow("short") << QByteArray("1\r\n0\r\n") << "first three lines";
+    QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\x00\x00\x00", 10) << "control characters";
+    QTest::newRow("foreign") << QByteArray("Minutes of the club meeting\r\nPresent: 12\r\nApologies: 2\r\n")
+                             << "number from 0 to 32767";
+    QTest::newRow("counter too big") << QByteArray("70000\r\n0\r\n1/2/2026\r\n W1AW A B\r\n") << "number from 0 to 32767";
+}
+
+void TstSessionWindow::damagedFileLeavesRoster()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
+    QDir().mkpath(sessions());
+    writeBytes(sessions() + "bad", bytes);
+    auto w = open();
+    checkIn(*w, "W1AW");
+    QTest::mouseClick(w->lblTraffic, Qt::LeftButton);
+    fakes_->prompts.answers = {Prompts::Answer::No};
+    fakes_->prompts.files = {sessions() + "bad"};
+    w->mnuFileOpen->trigger();
+    QCOMPARE(fakes_->prompts.shown.size(), 2);  // the save question, then why
+    QVERIFY2(fakes_->prompts.shown[1].text.contains(why), qPrintable(fakes_->prompts.shown[1].text));
+    QVERIFY(fakes_->prompts.shown[1].text.contains(sessions() + "bad"));
+    QCOMPARE(endings_, 0);
+    QCOMPARE(w->lst1->count(), 2);
+    QCOMPARE(w->lblChkins->text(), QString("2"));
+    QCOMPARE(w->lblTraffic->text(), QString(" 1"));
+    QVERIFY(w->sessionFileName().isEmpty());  // a later Save never writes over it
+}
+
+void TstSessionWindow::failedSaveKeepsRoster()
+{
+    auto w = open();
+    checkIn(*w, "W1AW");
+    const QString gone = home_->path() + "/gone/260304.txt";
+    fakes_->prompts.files = {gone};
+    w->mnuFileSaveAs->trigger();
+    QCOMPARE(endings_, 0);
+    QCOMPARE(fakes_->prompts.shown.size(), 1);
     QCOMPARE(fakes_->prompts.shown[0].icon, Prompts::Icon::Critical);
-    QCOMPARE(fakes_->prompts.shown[1].text, QString("Do you want to save this Session's data to the monthly report?"));
-    QCOMPARE(endings_, 0);  // Cancel: the program goes on
+    QVERIFY(fakes_->prompts.shown[0].text.contains(gone));
+    QVERIFY(w->SaveFailed());
+    QVERIFY(w->roster().sessionChanged());
+    QCOMPARE(w->lst1->count(), 2);
+    // Elsewhere it is saved.
+    fakes_->prompts.files = {sessions() + "260304.txt"};
+    w->mnuFileSaveAs->trigger();
+    QVERIFY(QFile::exists(sessions() + "260304.txt"));
+    QVERIFY(!w->SaveFailed());
+    QVERIFY(!w->roster().sessionChanged());
+}
+
+void TstSessionWindow::exitAsksToSaveFirst_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("cancel stays") << int(Prompts::Answer::Cancel) << false << false;
+    QTest::newRow("no leaves unsaved") << int(Prompts::Answer::No) << true << false;
+    QTest::newRow("yes saves") << int(Prompts::Answer::Yes) << true << true;
+}
+
+void TstSessionWindow::exitAsksToSaveFirst()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(bool, saved);
+    auto w = open();
+    checkIn(*w, "W1AW");
+    fakes_->prompts.answers = {Prompts::Answer(answer), Prompts::Answer::No};
+    fakes_->prompts.files = {sessions() + "260304.txt"};
+    QTest::mouseClick(w->CmdExit, Qt::LeftButton);
+    QCOMPARE(fakes_->prompts.shown[0].text, QString("Do you want to Save the Session?"));
+    QCOMPARE(fakes_->prompts.shown[0].defaultAnswer, Prompts::Answer::Cancel);
+    QCOMPARE(!w->isVisible(), closed);
+    QCOMPARE(QFile::exists(sessions() + "260304.txt"), saved);
+    QCOMPARE(fakes_->prompts.shown.size(), closed ? 2 : 1);  // then the report question
+    if (!closed) {
+        // The window's close box asks the same.
+        fakes_->prompts.answers = {Prompts::Answer::Cancel};
+        w->close();
+        QVERIFY(w->isVisible());
+    }
 }
 
 void TstSessionWindow::exitAnswers_data()
@@ -229,7 +346,7 @@ void TstSessionWindow::exitAnswers()
     auto w = open();
     checkIn(*w, "W1AW");
     QTest::mouseClick(w->lblTraffic, Qt::LeftButton);
-    fakes_->prompts.answers = {Prompts::Answer(answer)};
+    fakes_->prompts.answers = {Prompts::Answer::No, Prompts::Answer(answer)};  // not saved, then the report
     QTest::mouseClick(w->CmdExit, Qt::LeftButton);
     const auto& asked = fakes_->prompts.shown.last();
     QCOMPARE(asked.text, QString("Do you want to save this Session's data to the monthly report?"));
