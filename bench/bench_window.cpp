@@ -95,6 +95,50 @@ void BM_WindowCheckInMember(benchmark::State& st)
 }
 BENCHMARK(BM_WindowCheckInMember);
 
+// One check-in with n-1 stations listed already: the cost must not grow with n.
+void BM_WindowCheckInWithRoster(benchmark::State& st)
+{
+    Window w;
+    const int listed = int(st.range(0)) - 1;
+    for (int slot = 1; slot <= listed; ++slot) {
+        w.window->TxtChkin->setText(w.window->memberTable().call(slot));
+        w.window->txtChkin_KeyDown(13);
+    }
+    QCoreApplication::processEvents();
+    const QString call = w.window->memberTable().call(999);
+    for (auto _ : st) {
+        w.window->TxtChkin->setText(call);
+        w.window->txtChkin_KeyDown(13);
+        QCoreApplication::processEvents();  // the list lays itself out
+        st.PauseTiming();
+        const int last = w.window->roster().lineCount();
+        w.window->roster().removeLine(last);
+        delete w.window->lst1->takeItem(last - 1);
+        QCoreApplication::processEvents();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WindowCheckInWithRoster)->Arg(10)->Arg(100)->Arg(999);
+
+// A whole net: 999 members check in one after another.
+void BM_WindowWholeNet(benchmark::State& st)
+{
+    for (auto _ : st) {
+        st.PauseTiming();
+        auto w = std::make_unique<Window>();
+        st.ResumeTiming();
+        for (int slot = 1; slot <= 999; ++slot) {
+            w->window->TxtChkin->setText(w->window->memberTable().call(slot));
+            w->window->txtChkin_KeyDown(13);
+        }
+        QCoreApplication::processEvents();
+        st.PauseTiming();
+        w.reset();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WindowWholeNet)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 }  // namespace
 
 int main(int argc, char** argv)

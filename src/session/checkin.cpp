@@ -113,8 +113,7 @@ CheckInOutcome ProcessCheckIn(const QString& typed, const MemberTable& table, Ch
         out.status = c + QStringLiteral(" NOT FOUND");
         out.sound = SoundCue::Tada;
         roster.addUnknown(c);
-        out.suggestions = SuggestCalls(c, table);
-        roster.addSuggestions(out.suggestions);
+        out.suggestions = roster.addSuggestions(SuggestCalls(c, table));
         out.flashSearch = !options.disableWindowFlash;
     }
     flags.statusHold = false;

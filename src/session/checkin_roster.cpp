@@ -78,6 +78,17 @@ void CheckinRoster::trafficClicked(bool rightButton)
     trafficCaption_ = SignedNumberText(value);
 }
 
+QStringList CheckinRoster::addSuggestions(const QStringList& calls)
+{
+    QStringList added;
+    for (const QString& call : calls)
+        if (!suggestions_.contains(call)) {
+            suggestions_.append(call);
+            added.append(call);
+        }
+    return added;
+}
+
 void CheckinRoster::clearSearchLists()
 {
     unknown_.clear();

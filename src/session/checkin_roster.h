@@ -50,7 +50,8 @@ public:
     const QStringList& unknownCalls() const { return unknown_; }
     const QStringList& suggestions() const { return suggestions_; }
     void addUnknown(const QString& call) { unknown_.append(call); }
-    void addSuggestions(const QStringList& calls) { suggestions_.append(calls); }
+    // Lists the calls not listed yet and returns them.
+    QStringList addSuggestions(const QStringList& calls);
     void clearSearchLists();
 
 private:

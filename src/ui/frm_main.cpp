@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 
 frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& settings, QWidget* parent)
@@ -68,11 +69,22 @@ void frmMain::Form_Load()
         QCoreApplication::quit();
     };
 
-    // The restored window's client area is the design size; the menu bar comes on top.
-    resize(int(MainLayout::kDesignWidth / MainLayout::kTwipsPerPixel),
-           int(MainLayout::kDesignHeight / MainLayout::kTwipsPerPixel) + menuBar()->sizeHint().height());
-    if (state_.screenWidth > 0 && state_.screenHeight > 0)
-        move((state_.screenWidth - width()) / 2, (state_.screenHeight - height()) / 2);
+    // The restored window's client area is the design size, the menu bar on
+    // top, but never larger than the screen leaves room for (the layout
+    // scales with the window).
+    QSize size(int(MainLayout::kDesignWidth / MainLayout::kTwipsPerPixel),
+               int(MainLayout::kDesignHeight / MainLayout::kTwipsPerPixel) + menuBar()->sizeHint().height());
+    QRect room(0, 0, state_.screenWidth, state_.screenHeight);
+    if (const QScreen* s = QGuiApplication::primaryScreen(); s && !s->availableGeometry().isEmpty())
+        room = s->availableGeometry();
+    if (room.width() > 0 && room.height() > 0) {
+        // Leave room for the window manager's frame.
+        size = size.boundedTo(room.size() - QSize(16, 40));
+        resize(size);
+        move(room.x() + (room.width() - width()) / 2, room.y() + (room.height() - height()) / 2);
+    } else {
+        resize(size);
+    }
 
     mnuEditEdit->setEnabled(false);
     mnuEditDelete->setEnabled(false);

@@ -28,6 +28,8 @@ class QTimer;
 class SettingsStore;
 class FrmNetCtl;
 class FrmReport;
+class frmReportEditor;
+class frmAbout;
 class QrzClient;
 struct Platform;
 
@@ -320,6 +322,8 @@ private:
     int listFontSize_ = 0;
     QPointer<FrmNetCtl> netCtlDialog_;
     QPointer<FrmReport> reportWindow_;
+    QPointer<frmReportEditor> reportEditor_;
+    QPointer<frmAbout> about_;
     std::unique_ptr<QrzClient> qrz_;
     std::function<void()> endProgram_;
     bool ended_ = false;

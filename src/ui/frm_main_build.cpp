@@ -65,6 +65,7 @@ void frmMain::buildControls()
         l->setFont(font);
         Ui::setColours(l, Qt::black, kGreen);
         l->setFocusPolicy(Qt::NoFocus);  // the keyboard stays in the check-in box
+        l->setUniformItemSizes(true);    // a check-in costs the same at line 1 and line 999
         return l;
     };
     auto box = [&](QWidget* parent, const char* name, const QFont& font) {

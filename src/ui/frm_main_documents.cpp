@@ -42,21 +42,19 @@ void frmMain::mnuFilePrintPreamble_Click() { Printing::PrintPreamble(platform_, 
 void frmMain::mnuFileDisplayDatabase_Click() { frmSort::DisplayDatabase(platform_, session_.table(), this); }
 void frmMain::mnuReportsMonthly_Click()
 {
-    // Not modal, one at a time; closing it ends it, so it loads afresh.
-    if (reportWindow_) {
-        reportWindow_->raise();
-        reportWindow_->activateWindow();
-        return;
-    }
-    reportWindow_ = new FrmReport(platform_, state_, settings_, printerCount_, this);
-    reportWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    // Made once and shown again: not modal, it loads afresh at each showing.
+    if (!reportWindow_)
+        reportWindow_ = new FrmReport(platform_, state_, settings_, printerCount_, this);
     reportWindow_->show();
+    reportWindow_->raise();
+    reportWindow_->activateWindow();
 }
 
 void frmMain::mnuReportEditor_Click()
 {
-    frmReportEditor editor(platform_, state_, settings_, this);
-    editor.exec();
+    if (!reportEditor_)
+        reportEditor_ = new frmReportEditor(platform_, state_, settings_, this);
+    reportEditor_->exec();
     TxtChkin->setFocus();
     Change_Caret();
 }
@@ -71,9 +69,11 @@ void frmMain::mnuOptionsChangeQRZLogin_Click()
 void frmMain::mnuAbout_Click()
 {
     // Not modal: it may stay open beside the window while the net goes on.
-    auto* about = new frmAbout(this);
-    about->setAttribute(Qt::WA_DeleteOnClose);
-    about->show();
+    if (!about_)
+        about_ = new frmAbout(this);
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
 }
 void frmMain::showNetManager(const QString& name, const QString& call)
 {

@@ -173,6 +173,14 @@ void frmReportEditor::showEvent(QShowEvent* event)
         Form_Load();
 }
 
+void frmReportEditor::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    // Closed, not minimised: the next showing reads the store afresh.
+    if (!event->spontaneous())
+        loaded_ = false;
+}
+
 void frmReportEditor::Form_Load()
 {
     loaded_ = true;

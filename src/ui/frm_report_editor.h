@@ -58,6 +58,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // Shows what the model holds; the boxes' and the list's own signals are

@@ -8,6 +8,9 @@
 #include "frm_update.h"
 #include "frm_user_name.h"
 #include "frm_xmas.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include "members/net_manager.h"
 #include "members/operator_identity.h"
 #include "platform/clock.h"
@@ -190,6 +193,23 @@ void frmsplash::Form_Load()
     runStep([&] { showSaying(); });
     lblGM->show();
     Timer1->start();
+    setFocusPolicy(Qt::StrongFocus);
+    activateWindow();
+    setFocus();
+}
+
+void frmsplash::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    if (Timer1->isActive())
+        Timer1_Timer();
+}
+
+void frmsplash::keyPressEvent(QKeyEvent* event)
+{
+    QWidget::keyPressEvent(event);
+    if (Timer1->isActive())
+        Timer1_Timer();
 }
 
 void frmsplash::settleIdentity()

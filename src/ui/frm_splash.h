@@ -52,6 +52,11 @@ public:
     FitLabel* lblGM = nullptr;
     QTimer* Timer1 = nullptr;
 
+protected:
+    // A click or any key goes on to the main window at once.
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void settleIdentity();
     void checkForUpdates();

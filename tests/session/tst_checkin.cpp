@@ -108,7 +108,7 @@ void TstCheckIn::unknownTwiceIsListedTwice()
     ProcessCheckIn("K2ABC", t, roster, flags, {});
     ProcessCheckIn("K2ABC", t, roster, flags, {});
     QCOMPARE(roster.unknownCalls(), QStringList({"K2ABC", "K2ABC"}));
-    QCOMPARE(roster.suggestions(), QStringList({"W1ABC", "W1ABC"}));
+    QCOMPARE(roster.suggestions(), QStringList({"W1ABC"}));  // a suggestion is listed once
     QCOMPARE(roster.lineCount(), 0);
 }
 
@@ -241,6 +241,8 @@ void TstCheckIn::suggestionsAccumulateAndIgnorePrefix()
     EditorFlags flags;
     ProcessCheckIn("W9ABC", t, roster, flags, {});
     ProcessCheckIn("K9XY", t, roster, flags, {});
+    // A call suggested before is not listed again.
+    QCOMPARE(ProcessCheckIn("N7ABC", t, roster, flags, {}).suggestions, QStringList());
     QCOMPARE(roster.suggestions(), QStringList({"W1ABC", "KB1ABC", "N2XY"}));
     roster.clearSearchLists();
     QVERIFY(roster.suggestions().isEmpty());

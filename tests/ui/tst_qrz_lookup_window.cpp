@@ -173,6 +173,10 @@ void TstQrzLookupWindow::aboutStaysBesideTheWindow()
     QVERIFY(!about->isModal());
     QCOMPARE(about->windowTitle(), QString("TSN NET - ABOUT"));
     about->close();
+    w->mnuAbout->trigger();  // a second click shows the same window again
+    w->mnuAbout->trigger();
+    QCOMPARE(w->findChildren<frmAbout*>().size(), 1);
+    QVERIFY(about->isVisible());
 }
 
 VELN_TEST(TstQrzLookupWindow)
