@@ -13,7 +13,8 @@ QString WithTrailingSeparator(const QString& path)
 
 QString Paths::documentsFolderFor(const QString& appDataFolder)
 {
-    if (appDataFolder.isEmpty() || !QFileInfo(appDataFolder).isDir())
+    // A fresh account may not have the folder yet; the start makes it.
+    if (appDataFolder.isEmpty())
         return {};
     return WithTrailingSeparator(WithTrailingSeparator(appDataFolder) + QStringLiteral("Pellam Software"));
 }

@@ -119,16 +119,20 @@ void frmMain::installDocumentTemplates()
 {
     // Without a documents folder the names are used as they are, and nothing
     // is written into the current folder.
-    if (state_.paths.documentsFolder.isEmpty())
+    const QString folder = state_.paths.documentsFolder;
+    if (folder.isEmpty() || !QDir().mkpath(folder))
         return;
-    for (const bool preamble : {false, true}) {
-        const QString path = documentPath(preamble);
-        if (QFileInfo::exists(path))
+    // The templates to adapt to the net, and the station-ID sound.
+    const std::pair<QString, QString> shipped[] = {
+        {QStringLiteral(":/documents/VelnInst.rtf"), documentPath(false)},
+        {QStringLiteral(":/documents/VelnPreamble.rtf"), documentPath(true)},
+        {QStringLiteral(":/sounds/IDTime.wav"), folder + QStringLiteral("IDTime.wav")},
+    };
+    for (const auto& [from, to] : shipped) {
+        if (QFileInfo::exists(to))
             continue;
-        QDir().mkpath(state_.paths.documentsFolder);
-        const QString name = QFileInfo(path).fileName();
-        if (QFile::copy(QStringLiteral(":/documents/") + name, path))
-            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        if (QFile::copy(from, to))
+            QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
 }
 

@@ -16,7 +16,7 @@ private slots:
     void trailingSeparator_data();
     void trailingSeparator();
     void foldersUnderTheHome();
-    void documentsFolderNeedsAnExistingDirectory();
+    void documentsFolderOnAFreshAccount();
     void leadingNumber_data();
     void leadingNumber();
 
@@ -57,13 +57,14 @@ void TstPaths::foldersUnderTheHome()
     QCOMPARE(p.documentsFolder, home_->path() + "/.local/share/Pellam Software/");
 }
 
-void TstPaths::documentsFolderNeedsAnExistingDirectory()
+void TstPaths::documentsFolderOnAFreshAccount()
 {
     QCOMPARE(Paths::documentsFolderFor(""), QString());
-    QCOMPARE(Paths::documentsFolderFor(home_->path() + "/nowhere"), QString());
+    QCOMPARE(Paths::documentsFolderFor(home_->path() + "/nowhere"), home_->path() + "/nowhere/Pellam Software/");
     QCOMPARE(Paths::documentsFolderFor(home_->path() + "/"), home_->path() + "/Pellam Software/");
+    // No data folder yet: the documents still have their place, made at start.
     QDir(home_->path()).rmdir(".local/share");
-    QCOMPARE(Paths::forCurrentUser().documentsFolder, QString());
+    QVERIFY(Paths::forCurrentUser().documentsFolder.endsWith("/Pellam Software/"));
 }
 
 void TstPaths::leadingNumber_data()

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QTextBlock>
 #include <QRadioButton>
+#include <QFileInfo>
 #include <QTest>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -27,6 +28,7 @@ private slots:
     void ownDocumentsKept();
     void switchingDocuments();
     void saveWritesTheSelectedDocument();
+    void saveGoesToTheDocumentOnShow();
     void unreadableDocumentIsReported();
     void noDocumentsFolder();
 
@@ -69,10 +71,14 @@ void TstDocumentViewer::cleanup()
 
 void TstDocumentViewer::templatesInstalledWhenMissing()
 {
+    // A fresh account: not even the data folder exists yet.
+    QVERIFY(QDir(qEnvironmentVariable("XDG_DATA_HOME")).removeRecursively());
+    state_.paths = Paths::forCurrentUser();
     QVERIFY(!QFile::exists(docs() + "VelnInst.rtf"));
     auto w = open();
     QVERIFY(QFile::exists(docs() + "VelnInst.rtf"));
     QVERIFY(QFile::exists(docs() + "VelnPreamble.rtf"));
+    QVERIFY(QFileInfo(docs() + "IDTime.wav").size() > 1000);
     QVERIFY(w->optInstructions->isChecked());
     QVERIFY(w->rtfInfo->toPlainText().startsWith("NET CONTROL INSTRUCTIONS"));
     QCOMPARE(w->rtfInfo->textCursor().position(), 0);
@@ -124,6 +130,24 @@ void TstDocumentViewer::saveWritesTheSelectedDocument()
     QVERIFY(ReadRtfFile(docs() + "VelnInst.rtf", &doc).ok);
     QCOMPARE(doc.toPlainText(), QString("INSTRUCTIONS TEXT"));
     QVERIFY(fakes_->prompts.shown.isEmpty());
+}
+
+void TstDocumentViewer::saveGoesToTheDocumentOnShow()
+{
+    writeDoc("VelnPreamble.rtf", "PREAMBLE TEXT");
+    QDir().mkpath(docs());
+    writeBytes(docs() + "VelnInst.rtf", "damaged");
+    auto w = open();
+    QTest::mouseClick(w->optPreamble, Qt::LeftButton);
+    QTest::mouseClick(w->optInstructions, Qt::LeftButton);  // cannot be read: the preamble stays
+    QVERIFY(w->optPreamble->isChecked());
+    w->rtfInfo->moveCursor(QTextCursor::End);
+    w->rtfInfo->insertPlainText(" EDITED");
+    w->mnuFormatPreambleSaveChanges->trigger();
+    QCOMPARE(readBytes(docs() + "VelnInst.rtf"), QByteArray("damaged"));
+    QTextDocument doc;
+    QVERIFY(ReadRtfFile(docs() + "VelnPreamble.rtf", &doc).ok);
+    QCOMPARE(doc.toPlainText(), QString("PREAMBLE TEXT EDITED"));
 }
 
 void TstDocumentViewer::unreadableDocumentIsReported()
