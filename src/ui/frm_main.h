@@ -288,6 +288,8 @@ private:
     void addSessionToReport();
     void saveAppearance(bool withFormData);
     void applyStoredAppearance();
+    // A caption whose colours were set too alike is drawn black or white.
+    void keepCaptionsReadable();
     QString documentPath(bool preamble) const;
     void installDocumentTemplates();
     void showDocument(bool preamble);

@@ -122,9 +122,10 @@ void frmMain::applyStoredAppearance()
         for (QWidget* w : Widgets{Label1, Label2, Label3, Label4, Label5, Label6, LblNew, lblCall, lblName, lblCS, lblMode,
                                   FraStations, FraSearch, fraFormData, optPreamble, optInstructions, LblNF1, lblSG, fraAdd})
             Ui::setTextColour(w, QColor(QRgb(*fg)));
+    // The captions inside the frames paint no box of their own: a box of the
+    // window's colour stood lighter than the frame it sat on.
     if (const auto bg = appearance_.colour(Group::Form, Colour::Background))
-        for (QWidget* w : Widgets{LblNew, lblCall, lblName, lblCS, Fra1, FraStations, FraSearch, fraFormData, fraInfo,
-                                  optPreamble, optInstructions, LblNF1, lblSG, fraAdd, centralWidget()})
+        for (QWidget* w : Widgets{Fra1, FraStations, FraSearch, fraFormData, fraInfo, fraAdd, centralWidget()})
             Ui::setBackground(w, QColor(QRgb(*bg)));
 
     const Widgets dataAll{lblNetMgr, lblNetCtl, lblChkins};
@@ -145,6 +146,7 @@ void frmMain::applyStoredAppearance()
     if (const auto fg = appearance_.colour(Group::FormData, Colour::Text))
         for (QWidget* w : Widgets{lblChkins, lblNetCtl, lblNetMgr, lblTraffic})
             Ui::setTextColour(w, QColor(QRgb(*fg)));
+    keepCaptionsReadable();
 }
 
 void frmMain::mnuFormatControlsFont_Click()
@@ -221,6 +223,7 @@ void frmMain::mnuFormatFormFontColor_Click()
     for (QWidget* w : Widgets{LblNew, lblCall, lblName, lblCS, optPreamble, optInstructions, Label1, Label2, Label3,
                               Label4, Label5, Label6, LblNF1, lblSG, FraStations, FraSearch, fraFormData, fraAdd})
         Ui::setTextColour(w, *chosen);
+    keepCaptionsReadable();
     Change_Caret();
     TxtChkin->setFocus();
 }
@@ -236,6 +239,7 @@ void frmMain::mnuFormatFormBackgroundColor_Click()
         Ui::setBackground(w, *chosen);
     for (QWidget* w : Widgets{Fra1, FraStations, fraFormData})
         w->show();
+    keepCaptionsReadable();
     centralWidget()->update();
     if (session_.editor().mode() != MemberEditor::EditorMode::Add) {
         Change_Caret();
@@ -324,6 +328,14 @@ void frmMain::mnuFormatPreambleFontColor_Click()
     QTextCharFormat f;
     f.setForeground(*chosen);
     rtfInfo->mergeCurrentCharFormat(f);
+}
+
+void frmMain::keepCaptionsReadable()
+{
+    for (QWidget* w : Widgets{Label1, Label2, Label3, Label4, Label5, Label6, LblNew, lblCall, lblName, lblCS, lblMode,
+                              LblNF1, lblSG, optPreamble, optInstructions, FraStations, FraSearch, fraFormData, fraAdd,
+                              lblNetMgr, lblNetCtl, lblChkins, lblTraffic, lblMembers})
+        Ui::keepReadable(w);
 }
 
 // ---------------------------------------------------------------- kept for the next start

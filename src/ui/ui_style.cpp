@@ -1,5 +1,7 @@
 #include "ui_style.h"
 
+#include <cmath>
+
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QGuiApplication>
@@ -85,6 +87,36 @@ void setBackground(QWidget* w, const QColor& colour)
 }
 
 QColor textColour(const QWidget* w) { return w->palette().color(textRole(w)); }
+
+QColor effectiveBackground(const QWidget* w)
+{
+    for (const QWidget* at = w; at; at = at->parentWidget())
+        if (at->autoFillBackground() || at->isWindow() || !at->parentWidget())
+            return at->palette().color(backgroundRole(at));
+    return w->palette().color(QPalette::Window);
+}
+
+namespace {
+double luminance(const QColor& c)
+{
+    auto lin = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+}
+}  // namespace
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+void keepReadable(QWidget* w, double minimum)
+{
+    const QColor behind = effectiveBackground(w);
+    if (contrast(textColour(w), behind) >= minimum)
+        return;
+    setTextColour(w, contrast(Qt::black, behind) >= contrast(Qt::white, behind) ? QColor(Qt::black) : QColor(Qt::white));
+}
 QColor background(const QWidget* w) { return w->palette().color(backgroundRole(w)); }
 
 void setColours(QWidget* w, const QColor& text, const QColor& colour)

@@ -29,6 +29,14 @@ void setTextColour(QWidget* w, const QColor& text);
 void setBackground(QWidget* w, const QColor& background);
 QColor textColour(const QWidget* w);
 QColor background(const QWidget* w);
+// What is drawn behind a control: its own background when it fills one,
+// else its parent's.
+QColor effectiveBackground(const QWidget* w);
+// Contrast ratio of two colours (1 to 21, relative luminance).
+double contrast(const QColor& a, const QColor& b);
+// A text colour too close to what is behind it becomes black or white,
+// whichever reads better.
+void keepReadable(QWidget* w, double minimum = 3.0);
 // A named label, and a named text box wide enough for `chars` wide letters
 // whose events go to filter; for the small dialogs.
 QLabel* namedLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font);

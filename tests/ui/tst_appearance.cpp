@@ -38,6 +38,8 @@ private slots:
     void preambleFontStartValues_data();
     void preambleFontStartValues();
     void firstRunAppliesNothing();
+    void captionsReadableAfterSecondStart_data();
+    void captionsReadableAfterSecondStart();
 
 private:
     std::unique_ptr<frmMain> open(bool show = true)
@@ -331,6 +333,46 @@ void TstAppearance::firstRunAppliesNothing()
     auto w = open();
     QCOMPARE(w->lst1->font().family(), QString("Arial"));
     QCOMPARE(w->LineColor(), QColor(Qt::black));
+}
+
+void TstAppearance::captionsReadableAfterSecondStart_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("window");
+    // What the first run's closing stores, and a choice of the operator's.
+    QTest::newRow("as the first run left it") << "16777215" << "11250603";
+    QTest::newRow("white window") << "16777215" << "16777215";
+    QTest::newRow("black on black") << "0" << "0";
+}
+
+void TstAppearance::captionsReadableAfterSecondStart()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, window);
+    laterRun();
+    settings_->SaveSetting("Form", "FGCOLOR", text);
+    settings_->SaveSetting("Form", "BGCOLOR", window);
+    auto w = open();
+    w->resize(1160, 760);
+    w->mnuEditAdd->trigger();  // the mode caption shows "ADD"
+    QCoreApplication::processEvents();
+    const QImage shot = w->grab().toImage();
+    QVERIFY(!shot.isNull());
+    const QString dir = qEnvironmentVariable("VELN_SHOT_DIR");
+    if (!dir.isEmpty())
+        shot.save(dir + "/frmMain-second-start-" + QString(QTest::currentDataTag()).replace(' ', '-') + ".png");
+    const double scale = shot.devicePixelRatio();
+    for (QWidget* c : std::initializer_list<QWidget*>{w->Label1, w->Label2, w->Label3, w->Label4, w->Label5, w->Label6,
+                                                      w->lblCall, w->lblName, w->lblCS, w->lblMode, w->LblNF1, w->lblSG,
+                                                      w->optPreamble, w->optInstructions}) {
+        // A corner of the caption is what stands behind its text.
+        const QPoint at = c->mapTo(w.get(), QPoint(c->width() - 2, 1)) * scale;
+        const QColor behind = shot.pixelColor(at);
+        const double ratio = Ui::contrast(Ui::textColour(c), behind);
+        QVERIFY2(ratio >= 3.0, qPrintable(QString("%1: %2 on %3, contrast %4")
+                                              .arg(c->objectName(), Ui::textColour(c).name(), behind.name())
+                                              .arg(ratio, 0, 'f', 2)));
+    }
 }
 
 VELN_TEST(TstAppearance)
