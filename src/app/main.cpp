@@ -1,3 +1,4 @@
+#include "core/printer_setting.h"
 #include "core/program_state.h"
 #include "core/settings_store.h"
 #include "platform/platform.h"
@@ -99,6 +100,8 @@ int main(int argc, char* argv[])
         state.screenHeight = screen->geometry().height();
     }
     SettingsStore settings(state.paths.settingsFile);
+    PrinterSetting printerSetting(settings);
+    services.rememberPrinterIn(printerSetting);
 
     frmsplash splash(services.platform(), state, settings);
     splash.show();
