@@ -12,6 +12,7 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth poppler-utils python3
+  librsvg2-bin desktop-file-utils appstream dpkg-dev fakeroot file debootstrap
 )
 
 missing=()
