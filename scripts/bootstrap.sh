@@ -12,6 +12,8 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth poppler-utils python3
+  openbox xdotool x11-utils x11-xserver-utils imagemagick
+  librsvg2-bin desktop-file-utils appstream dpkg-dev fakeroot file debootstrap
 )
 
 missing=()

@@ -1,3 +1,4 @@
+#include "core/printer_setting.h"
 #include "core/program_state.h"
 #include "core/settings_store.h"
 #include "platform/platform.h"
@@ -5,10 +6,83 @@
 #include "ui/frm_splash.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QScreen>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+// Answers --help and --version, and refuses what it does not know, before
+// any window system or file is touched. Returns an exit code when the
+// program is to end here.
+std::optional<int> handleCommandLine(int argc, char* argv[], QString* platformName)
+{
+    QCoreApplication probe(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Net-control logger for amateur-radio nets."));
+    // Qt's own -platform and -display are taken by QApplication later.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    QCommandLineOption platform(QStringLiteral("platform"), QString(), QStringLiteral("name"));
+    QCommandLineOption display(QStringLiteral("display"), QString(), QStringLiteral("name"));
+    platform.setFlags(QCommandLineOption::HiddenFromHelp);
+    display.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(platform);
+    parser.addOption(display);
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "veln: %s\nTry 'veln --help'.\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "veln: unexpected argument '%s'\nTry 'veln --help'.\n",
+                     qPrintable(parser.positionalArguments().constFirst()));
+        return 2;
+    }
+    *platformName = parser.isSet(platform) ? parser.value(platform) : qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (parser.isSet(display))
+        qputenv("DISPLAY", parser.value(display).toLocal8Bit());
+    return std::nullopt;
+}
+
+// Qt aborts when its window system cannot be reached; tell why in one line
+// instead. Platforms such as offscreen need no display.
+bool displayReachable(const QString& platformName)
+{
+    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (platformName.isEmpty())
+        return x11 || wayland;
+    // A list such as "wayland;xcb" is tried in order; one that can work is enough.
+    for (const QString& entry : platformName.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString name = entry.section(QLatin1Char(':'), 0, 0);
+        if (name == QLatin1String("xcb") ? x11 : name.startsWith(QLatin1String("wayland")) ? wayland : true)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("VELN"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELN_VERSION));
+    QString platformName;
+    if (const std::optional<int> exitCode = handleCommandLine(argc, argv, &platformName))
+        return *exitCode;
+    if (!displayReachable(platformName)) {
+        std::fprintf(stderr, "veln: no display to open the window on (set DISPLAY for X11 or WAYLAND_DISPLAY for Wayland)\n");
+        return 1;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VELN"));
 
@@ -26,6 +100,8 @@ int main(int argc, char* argv[])
         state.screenHeight = screen->geometry().height();
     }
     SettingsStore settings(state.paths.settingsFile);
+    PrinterSetting printerSetting(settings);
+    services.rememberPrinterIn(printerSetting);
 
     frmsplash splash(services.platform(), state, settings);
     splash.show();

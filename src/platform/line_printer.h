@@ -31,6 +31,9 @@ public:
     // Sends the open document to the printer; with none open there is
     // nothing to send and nothing fails.
     virtual bool endDocument() = 0;
+    // The name the print queue shows for the next document opened; only
+    // that document carries it.
+    virtual void setDocumentName(const QString& name) = 0;
 
     virtual PrinterFont font() const = 0;
     // Applies from the next line on.

@@ -32,3 +32,5 @@ QtPlatform::QtPlatform()
 }
 
 QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::rememberPrinterIn(PrinterSetting& setting) { printer_->rememberChoiceIn(&setting); }

@@ -35,6 +35,7 @@ class QtPrompts;
 class QtHttpClient;
 class QtLinePrinter;
 class QtClipboard;
+class PrinterSetting;
 
 // The real services; owns them.
 class QtPlatform {
@@ -42,6 +43,8 @@ public:
     QtPlatform();
     ~QtPlatform();
     Platform& platform() { return platform_; }
+    // The printer chosen in an earlier run, and where a new choice is kept.
+    void rememberPrinterIn(PrinterSetting& setting);
 
 private:
     std::unique_ptr<Sound> sound_;

@@ -1,8 +1,11 @@
 #include "qt_line_printer.h"
 
+#include "core/printer_setting.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -20,9 +23,32 @@ QPrinter& QtLinePrinter::printer()
             printer_->setOutputFileName(pdfPath_);
             // A file has no printer's unprintable edge; give it a paper-like margin.
             printer_->setPageMargins(QMarginsF(12.7, 12.7, 12.7, 12.7), QPageLayout::Millimeter);
+        } else {
+            applyRememberedPrinter();
         }
     }
     return *printer_;
+}
+
+void QtLinePrinter::rememberChoiceIn(PrinterSetting* setting)
+{
+    setting_ = setting;
+    if (printer_ && pdfPath_.isEmpty())
+        applyRememberedPrinter();
+}
+
+void QtLinePrinter::applyRememberedPrinter()
+{
+    const QString name = setting_ ? setting_->printerName() : QString();
+    // A printer that is gone would make every printout fail.
+    if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name))
+        printer_->setPrinterName(name);
+}
+
+void QtLinePrinter::keepChoice()
+{
+    if (setting_ && printer_)
+        setting_->setPrinterName(printer_->printerName());
 }
 
 QtLinePrinter::~QtLinePrinter()
@@ -46,6 +72,8 @@ bool QtLinePrinter::open()
 {
     if (documentOpen())
         return true;
+    printer().setDocName(documentName_.isEmpty() ? kDefaultDocumentName : documentName_);
+    documentName_.clear();
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(&printer())) {
         painter_.reset();

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <memory>
 
+class PrinterSetting;
 class QPainter;
 class QPrinter;
 
@@ -23,6 +24,7 @@ public:
     bool printLine(const QString& text, int column = 1) override;
     bool printEmptyLine() override;
     bool endDocument() override;
+    void setDocumentName(const QString& name) override { documentName_ = name; }
     PrinterFont font() const override { return font_; }
     void setFont(const PrinterFont& printerFont) override { font_ = printerFont; }
 
@@ -31,6 +33,14 @@ public:
     // the start of the program need not spend.
     QPrinter& printer();
     bool documentOpen() const;
+
+    // The printer chosen in an earlier run, and where a new choice is kept.
+    // A remembered printer that is no longer installed leaves the default.
+    void rememberChoiceIn(PrinterSetting* setting);
+    // After the page set-up: keeps the printer now chosen for the next start.
+    void keepChoice();
+    // A name for a job that was given none.
+    static inline const QString kDefaultDocumentName = QStringLiteral("VELN");
 
     static QFont toQFont(const PrinterFont& printerFont);
 
@@ -41,8 +51,12 @@ private:
     bool roomForLine(qreal height);
     bool printParagraph(const QString& text, int column);
 
+    void applyRememberedPrinter();
+
     std::unique_ptr<QPrinter> printer_;
     QString pdfPath_;
+    PrinterSetting* setting_ = nullptr;
+    QString documentName_;
     std::unique_ptr<QPainter> painter_;
     PrinterFont font_;
     qreal y_ = 0;  // top of the next line, device pixels from the printable area's top

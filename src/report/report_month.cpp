@@ -4,7 +4,7 @@
 
 #include <limits>
 
-QString ReportYearFor(const QDate& today) { return today.toString(QStringLiteral("MM/dd/yyyy")).right(4); }
+QString ReportYearFor(const QDate& today) { return QStringLiteral("%1").arg(today.year(), 4, 10, QLatin1Char('0')); }
 
 const std::array<MonthChoice, 12>& MonthChoices()
 {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
+#include <QStringDecoder>
 
-// The Windows code pages RTF text bytes are written in. Single-byte pages are
-// decoded from tables; the East Asian double-byte pages are only recognised,
-// so that each of their characters becomes one replacement character instead
-// of two wrong ones.
+// The Windows code pages RTF text bytes are written in, decoded by Qt's
+// converters. A page Qt does not know reads as 1252, except Johab, whose
+// two-byte characters each become one replacement character.
 namespace rtf {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -17,14 +17,25 @@ constexpr int kSymbolCodePage = 42;
 // document's own code page" (ANSI, default, or unknown).
 int CodePageForCharset(int charset);
 
-bool IsDoubleByteCodePage(int codePage);
-// True when b starts a two-byte character in a double-byte code page.
-bool IsLeadByte(int codePage, uchar b);
+// Text bytes, one at a time as RTF hands them over, each in the code page of
+// its moment. A lead byte of a double-byte page waits for the byte after it.
+// Bytes below 0x80 outside a double-byte character are ASCII; a byte or pair
+// the page leaves undefined is one replacement character.
+class ByteDecoder {
+public:
+    // The characters b completes; none while a lead byte waits.
+    QString feed(int codePage, uchar b);
+    // A lead byte left waiting (the text was interrupted) becomes one
+    // replacement character.
+    QString flush();
 
-// The character of one byte. Bytes below 0x80 are ASCII in every page; a
-// code page without a table reads as 1252; a double-byte page's single
-// bytes above 0x7F (other than its half-width katakana) are kReplacement.
-char16_t DecodeByte(int codePage, uchar b);
+private:
+    QString feedJohab(uchar b);
+
+    int codePage_ = -1;
+    QStringDecoder decoder_;
+    bool waiting_ = false;
+};
 
 // The 1252 byte for c, or 0 when 1252 has none (c below 0x80 is itself).
 uchar EncodeCp1252(char16_t c);

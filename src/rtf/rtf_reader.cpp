@@ -330,7 +330,7 @@ private:
     int fontPendingIndex_ = -1;
     bool fontPendingOpen_ = false;
 
-    bool leadPending_ = false;
+    rtf::ByteDecoder bytes_;  // holds a double-byte lead until its second byte
     char16_t high_ = 0;
 
     QString run_;
@@ -634,27 +634,14 @@ void Reader::byte(uchar b)
         deliver('\t');
         return;
     }
-    const int cp = codePage();
-    if (rtf::IsDoubleByteCodePage(cp)) {
-        if (leadPending_) {
-            leadPending_ = false;
-            deliver(rtf::kReplacement);  // a two-byte character we have no table for
-            return;
-        }
-        if (rtf::IsLeadByte(cp, b)) {
-            leadPending_ = true;
-            return;
-        }
-    }
-    deliver(rtf::DecodeByte(cp, b));
+    for (const QChar c : bytes_.feed(codePage(), b))
+        deliver(c.unicode());
 }
 
 void Reader::flushLead()
 {
-    if (leadPending_) {
-        leadPending_ = false;
-        deliver(rtf::kReplacement);
-    }
+    for (const QChar c : bytes_.flush())
+        deliver(c.unicode());
 }
 
 void Reader::deliverUnicode(int value)

@@ -1,44 +1,72 @@
 #include "id_alert.h"
 
-#include "core/text_number.h"
+#include <QStringList>
 
-#include <QLocale>
+#include <algorithm>
+#include <array>
 
 namespace IdAlert {
 
 namespace {
 
-int numberAt(const QString& text, int from, int count)
+struct Minute {
+    int hour;  // 12-hour clock
+    int minute;
+    bool operator==(const Minute&) const = default;
+};
+
+// 7:29 has no start; its end only stops an alert still running then.
+constexpr std::array kStarts{Minute{7, 39}, Minute{7, 49}, Minute{7, 59}, Minute{8, 9}, Minute{8, 19}};
+constexpr std::array kEnds{Minute{7, 29}, Minute{7, 39}, Minute{7, 49}, Minute{7, 59}, Minute{8, 9}, Minute{8, 19}};
+constexpr int kEndSecond = 15;
+
+int hour12(int hour24)
 {
-    // The numeric value of characters from..from+count-1 (1-based); a text
-    // starting with something else than a digit reads as 0.
-    const QString part = text.mid(from - 1, count);
-    if (part.isEmpty() || !part.at(0).isDigit())
-        return 0;
-    return int(LeadingNumber(part));
+    const int h = hour24 % 12;
+    return h == 0 ? 12 : h;
+}
+
+bool listed(const auto& minutes, const Minute& m)
+{
+    return std::find(minutes.begin(), minutes.end(), m) != minutes.end();
+}
+
+Action actionAt(const Minute& m, int second, bool blinking)
+{
+    if (second == kEndSecond && listed(kEnds, m))
+        return Action::Stop;
+    if (second == 0 && listed(kStarts, m))
+        return Action::Start;
+    if (blinking && second > kEndSecond)
+        return Action::Stop;
+    return Action::None;
 }
 
 }  // namespace
 
 QString ScheduleKey(const QTime& time)
 {
-    const QString text = QLocale::c().toString(time, QStringLiteral("h:mm:ss AP"));
-    return QStringLiteral("%1:%2:%3").arg(numberAt(text, 1, 2)).arg(numberAt(text, 3, 2)).arg(numberAt(text, 6, 2));
+    return QStringLiteral("%1:%2:%3").arg(hour12(time.hour())).arg(time.minute()).arg(time.second());
+}
+
+Action ActionAt(const QTime& time, bool blinking)
+{
+    return actionAt({hour12(time.hour()), time.minute()}, time.second(), blinking);
 }
 
 Action ActionFor(const QString& key, bool blinking)
 {
-    static const QStringList endKeys{"7:29:15", "7:39:15", "7:49:15", "7:59:15", "8:9:15", "8:19:15"};
-    static const QStringList startKeys{"7:39:0", "7:49:0", "7:59:0", "8:9:0", "8:19:0"};
-    if (endKeys.contains(key))
-        return Action::Stop;
-    if (startKeys.contains(key))
-        return Action::Start;
-    // A missed end key: the alert stops at the first tick past second 15.
-    const int second = int(LeadingNumber(key.size() == 6 ? key.right(1) : key.right(2)));
-    if (blinking && second > 15)
-        return Action::Stop;
-    return Action::None;
+    const QStringList parts = key.split(QLatin1Char(':'));
+    if (parts.size() != 3)
+        return Action::None;
+    std::array<int, 3> fields{};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        fields[size_t(i)] = parts.at(i).toInt(&ok);
+        if (!ok)
+            return Action::None;
+    }
+    return actionAt({fields[0], fields[1]}, fields[2], blinking);
 }
 
 }  // namespace IdAlert

@@ -15,11 +15,12 @@ const QString kSettings = QStringLiteral("Settings");
 
 DateTexts DateTextsFor(const QDate& today)
 {
+    const auto digits = [](int n, int width) { return QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0')); };
     DateTexts t;
-    t.today = today.toString(QStringLiteral("MM/dd/yyyy"));
-    t.reportYear = t.today.right(4);
-    t.monthNumber = t.today.left(2);
-    t.dayOfMonth = t.today.mid(3, 2);
+    t.reportYear = digits(today.year(), 4);
+    t.monthNumber = digits(today.month(), 2);
+    t.dayOfMonth = digits(today.day(), 2);
+    t.today = t.monthNumber + QLatin1Char('/') + t.dayOfMonth + QLatin1Char('/') + t.reportYear;
     return t;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/line_printer.h"
 #include "platform/platform.h"
+#include "printing.h"
 #include "ui_style.h"
 
 #include <QGridLayout>
@@ -181,6 +182,8 @@ void FrmReport::cmdPrint_Click()
         return;
     LinePrinter* printer = platform_.printer;
     bool printed = printer != nullptr;
+    if (printer)
+        printer->setDocumentName(Printing::JobName::kMonthlyReport);
     for (qsizetype i = 0; printed && i < lines.size(); ++i) {
         const ReportPrintLine& line = lines.at(i);
         printed = line.text.isEmpty() ? printer->printEmptyLine() : printer->printLine(line.text, line.column);

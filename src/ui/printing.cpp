@@ -11,7 +11,10 @@
 #include "rtf/rtf_reader.h"
 #include "session/printouts.h"
 
-#include <QPageSetupDialog>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPushButton>
 #include <QPrinter>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -26,6 +29,30 @@ QtLinePrinter* systemPrinter(Platform& platform)
 }  // namespace
 
 namespace Printing {
+
+namespace JobName {
+
+QString Session(const QString& openedSessionDate, const QDate& today)
+{
+    QDate date = today;
+    if (!openedSessionDate.isEmpty())
+        date = QDate::fromString(openedSessionDate.trimmed(), QStringLiteral("M/d/yyyy"));
+    // A damaged date line still names the job after what it says.
+    const QString text = date.isValid() ? date.toString(Qt::ISODate) : openedSessionDate.trimmed();
+    return QStringLiteral("VELN session ") + text;
+}
+
+QString Document(const QString& path)
+{
+    const QString file = QFileInfo(path).fileName();
+    if (file == kPreambleFile)
+        return kPreamble;
+    if (file == kInstructionsFile)
+        return kInstructions;
+    return QStringLiteral("VELN ") + file;
+}
+
+}  // namespace JobName
 
 bool HasPrinter(const Platform& platform)
 {
@@ -44,8 +71,19 @@ bool PageSetup(Platform& platform, QWidget* parent)
         ShowPrinterError(*platform.prompts);
         return false;
     }
-    QPageSetupDialog dialog(&qt->printer(), parent);
-    return dialog.exec() == QDialog::Accepted;
+    // The page set-up dialog has no printer choice here; the print dialog
+    // has, with the paper among the printer's properties.
+    QPrintDialog dialog(&qt->printer(), parent);
+    dialog.setWindowTitle(QStringLiteral("Page Setup"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    qt->keepChoice();
+    return true;
 }
 
 bool ChoosePrinterFont(Platform& platform)
@@ -71,6 +109,7 @@ void PrintSession(Platform& platform, const QString& openedSessionDate, const QS
 {
     if (!HasPrinter(platform))
         return;
+    platform.printer->setDocumentName(JobName::Session(openedSessionDate, platform.clock->today()));
     const Printout out = Printouts::Session(Printouts::SessionDate(openedSessionDate, platform.clock->today()), checkinsCaption,
                                             trafficCaption, rosterLines);
     if (!Printouts::Print(*platform.printer, out))
@@ -88,6 +127,7 @@ void PrintDatabase(Platform& platform, const MemberTable& table)
         return;
     const Printout out =
         answer == Prompts::Answer::Yes ? Printouts::DatabaseSorted(table) : Printouts::DatabaseSlotOrder(table);
+    platform.printer->setDocumentName(JobName::kDatabase);
     if (!Printouts::Print(*platform.printer, out))
         ShowPrinterError(*platform.prompts);
 }
@@ -124,6 +164,7 @@ void PrintDocumentFile(Platform& platform, const QString& path, int emptyLines)
     // The document is a job of its own; one the line printer left open
     // comes out first.
     qt->endDocument();
+    qt->printer().setDocName(JobName::Document(path));
     PrintDocument(qt->printer(), document, emptyLines);
 }
 

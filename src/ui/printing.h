@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -18,10 +19,24 @@ namespace Printing {
 inline const QString kPreambleFile = QStringLiteral("VelnPreamble.rtf");
 inline const QString kInstructionsFile = QStringLiteral("VelnInst.rtf");
 
+// What the print queue shows for each printout.
+namespace JobName {
+inline const QString kDatabase = QStringLiteral("VELN member database");
+inline const QString kPreamble = QStringLiteral("VELN preamble");
+inline const QString kInstructions = QStringLiteral("VELN instructions");
+inline const QString kMonthlyReport = QStringLiteral("VELN monthly report");
+// "VELN session 2026-12-08": the date of the session file opened (as its
+// third line gives it), else today's.
+QString Session(const QString& openedSessionDate, const QDate& today);
+// The preamble's or the instructions' name, else "VELN" and the file name.
+QString Document(const QString& path);
+}  // namespace JobName
+
 bool HasPrinter(const Platform& platform);
 
-// The system's page set-up dialog on the printer every later printout uses.
-// Cancel changes nothing. Returns true when a choice was made.
+// The system's print dialog on the printer every later printout uses: the
+// printer, its paper and its options. Cancel changes nothing. Returns true
+// when a choice was made; the printer chosen is kept for the next start.
 bool PageSetup(Platform& platform, QWidget* parent);
 
 // The font dialog on the printer font; OK makes the choice the printer font

@@ -124,8 +124,23 @@ void TstRtfReaderText::codePages_data()
                                             << QString::fromUtf8("Д");
     QTest::newRow("symbol bullet") << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\f1\\'b7}}")
                                    << QString::fromUtf8("•");
-    QTest::newRow("double-byte pair is one replacement")
-        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 a\\'82\\'a0b}") << QString::fromUtf8("a\uFFFDb");
+    QTest::newRow("Shift_JIS pair")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 a\\'82\\'a0b}") << QString::fromUtf8("aあb");
+    QTest::newRow("Shift_JIS pair with an ASCII second byte")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 \\'93\\'fa\\'96\\'7b}") << QString::fromUtf8("日本");
+    QTest::newRow("GBK") << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset134 M;}}\\f0 \\'d6\\'d0\\'ce\\'c4}")
+                         << QString::fromUtf8("中文");
+    QTest::newRow("Big5") << QByteArray("{\\rtf1\\ansicpg950 \\'a4\\'a4\\'a4\\'e5}") << QString::fromUtf8("中文");
+    QTest::newRow("Korean") << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset129 M;}}\\f0 \\'c7\\'d1\\'b1\\'db}")
+                            << QString::fromUtf8("한글");
+    QTest::newRow("invalid second byte")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 \\'82\\'20x}") << QString::fromUtf8("\uFFFD x");
+    QTest::newRow("lead byte cut by a font change")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}{\\f1\\fcharset0 A;}}\\f0 \\'82\\f1 \\'e9}")
+        << QString::fromUtf8("\uFFFDé");
+    QTest::newRow("Johab pair is one replacement")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset130 M;}}\\f0 a\\'88\\'61b}") << QString::fromUtf8("a\uFFFDb");
+    QTest::newRow("DOS Cyrillic") << QByteArray("{\\rtf1\\ansicpg866 \\'8f\\'e0}") << QString::fromUtf8("Пр");
     QTest::newRow("double-byte lead before a word")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset134 M;}}\\f0 \\'b0\\par b}") << QString::fromUtf8("\uFFFD\nb");
     QTest::newRow("half-width katakana") << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset128 M;}}\\f0 \\'b1}")
@@ -239,7 +254,7 @@ void TstRtfReaderFormat::character_data()
         << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset204 \\'c0\\'f0\\'e8\\'e0\\'eb;}}\\f0 x}") << "x"
         << QString::fromUtf8("Ариал 12");
     QTest::newRow("undecodable name uses the alternative")
-        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset128 \\'82\\'6c\\'82\\'72{\\*\\falt MS Mincho};}}\\f0 x}")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset130 \\'88\\'61\\'88\\'62{\\*\\falt MS Mincho};}}\\f0 x}")
         << "x" << "MS_Mincho 12";
     QTest::newRow("unicode font name") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Caf\\u233?;}}\\f0 x}") << "x"
                                        << QString::fromUtf8("Café 12");

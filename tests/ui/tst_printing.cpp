@@ -1,4 +1,6 @@
 #include "core/member_table.h"
+#include "core/printer_setting.h"
+#include "core/settings_store.h"
 #include "fake_line_printer.h"
 #include "fakes.h"
 #include "member_files.h"
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -46,13 +49,13 @@ bool isPdf(const QString& path)
 // whether one did; a dialog left open would hang the test.
 class ModalCloser : public QObject {
 public:
-    ModalCloser()
+    explicit ModalCloser(bool accept = false)
     {
-        connect(&timer_, &QTimer::timeout, this, [this] {
+        connect(&timer_, &QTimer::timeout, this, [this, accept] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 opened = true;
                 if (auto* d = qobject_cast<QDialog*>(modal))
-                    d->reject();
+                    accept ? d->accept() : d->reject();
                 else
                     modal->close();
             }
@@ -79,6 +82,8 @@ private slots:
     void printerFontChosen();
     void printerFontCancelled();
     void pageSetupCancelChangesNothing();
+    void pageSetupChoiceIsKept();
+    void rememberedPrinterGoneLeavesDefault();
 
     void sessionHeaderDate_data();
     void sessionHeaderDate();
@@ -205,28 +210,65 @@ void TstPrinting::pageSetupCancelChangesNothing()
     const QString pdf = home_->path() + QStringLiteral("/setup.pdf");
     QtLinePrinter pdfPrinter(pdf);
     fake_->platform.printer = &pdfPrinter;
+    SettingsStore settings(home_->settingsFile());
+    PrinterSetting setting(settings);
+    setting.setPrinterName(QStringLiteral("Hall printer"));
+    pdfPrinter.rememberChoiceIn(&setting);
     const QPageLayout before = pdfPrinter.printer().pageLayout();
     ModalCloser closer;
     QVERIFY(!Printing::PageSetup(fake_->platform, nullptr));
     QVERIFY(closer.opened);
     QVERIFY(pdfPrinter.printer().pageLayout().isEquivalentTo(before));
+    QCOMPARE(setting.printerName(), QStringLiteral("Hall printer"));
     QVERIFY(fake_->prompts.shown.isEmpty());
     QVERIFY(!QFile::exists(pdf));
+}
+
+void TstPrinting::pageSetupChoiceIsKept()
+{
+    QtLinePrinter pdfPrinter(home_->path() + QStringLiteral("/setup.pdf"));
+    fake_->platform.printer = &pdfPrinter;
+    SettingsStore settings(home_->settingsFile());
+    PrinterSetting setting(settings);
+    setting.setPrinterName(QStringLiteral("Hall printer"));
+    pdfPrinter.rememberChoiceIn(&setting);
+    ModalCloser closer(true);
+    QVERIFY(Printing::PageSetup(fake_->platform, nullptr));
+    QVERIFY(closer.opened);
+    // The choice made (here the file, which has no printer name) replaces the old one.
+    QCOMPARE(setting.printerName(), pdfPrinter.printer().printerName());
+    QCOMPARE(SettingsStore(home_->settingsFile()).GetSetting(QStringLiteral("print"), QStringLiteral("printer")),
+             pdfPrinter.printer().printerName());
+}
+
+void TstPrinting::rememberedPrinterGoneLeavesDefault()
+{
+    SettingsStore settings(home_->settingsFile());
+    PrinterSetting setting(settings);
+    setting.setPrinterName(QStringLiteral("Printer taken away"));
+    QtLinePrinter systemPrinter;
+    systemPrinter.rememberChoiceIn(&setting);
+    QCOMPARE(systemPrinter.printer().printerName(), QPrinterInfo::defaultPrinterName());
 }
 
 void TstPrinting::sessionHeaderDate_data()
 {
     QTest::addColumn<QString>("opened");
     QTest::addColumn<QString>("date");
-    QTest::newRow("no session file opened")
-        << QString() << QLocale::system().toString(QDate(2026, 12, 8), QLocale::ShortFormat);
-    QTest::newRow("session file opened") << QStringLiteral("11/24/2026") << QStringLiteral("11/24/2026");
+    QTest::addColumn<QString>("jobName");
+    QTest::newRow("no session file opened") << QString()
+                                            << QLocale::system().toString(QDate(2026, 12, 8), QLocale::ShortFormat)
+                                            << "VELN session 2026-12-08";
+    QTest::newRow("session file opened") << "11/24/2026" << "11/24/2026" << "VELN session 2026-11-24";
+    QTest::newRow("single-digit month and day") << "3/7/2026" << "3/7/2026" << "VELN session 2026-03-07";
+    QTest::newRow("damaged date line") << "24.11.26" << "24.11.26" << "VELN session 24.11.26";
 }
 
 void TstPrinting::sessionHeaderDate()
 {
     QFETCH(QString, opened);
     QFETCH(QString, date);
+    QFETCH(QString, jobName);
     Printing::PrintSession(fake_->platform, opened, QStringLiteral("2"), QStringLiteral(" 1"),
                            {QStringLiteral(" K1ABC BOB BOSTON"), QStringLiteral(" W9XYZ ANN PEORIA")});
     QCOMPARE(printer_->lines.size(), 7);
@@ -235,6 +277,7 @@ void TstPrinting::sessionHeaderDate()
                                             + QStringLiteral("  Checkins: 2 Traffic:  1")}));
     QCOMPARE(printer_->lines.at(6), (FakeLinePrinter::Line{30, QStringLiteral("2  W9XYZ ANN PEORIA")}));
     QCOMPARE(printer_->endedAfter, QList<int>{7});
+    QCOMPARE(printer_->endedNames, QStringList{jobName});
     QVERIFY(fake_->prompts.shown.isEmpty());
 }
 
@@ -292,6 +335,7 @@ void TstPrinting::databaseAnswers()
     Printing::PrintDatabase(fake_->platform, table_);
     QCOMPARE(printer_->lines, lines);
     QCOMPARE(printer_->endedAfter, ended);
+    QCOMPARE(printer_->endedNames, ended.isEmpty() ? QStringList() : QStringList{"VELN member database"});
     QCOMPARE(fake_->prompts.shown.size(), 1);
 }
 
@@ -334,6 +378,7 @@ void TstPrinting::eachItemPrintsItsOwnDocument()
     QVERIFY(!QFile::exists(pdf));
     Printing::PrintPreamble(fake_->platform, docs);
     QVERIFY(isPdf(pdf));
+    QCOMPARE(pdfPrinter.printer().docName(), QStringLiteral("VELN preamble"));
     QVERIFY(!pdfPrinter.documentOpen());
     QVERIFY(fake_->prompts.shown.isEmpty());
 }
@@ -352,6 +397,7 @@ void TstPrinting::damagedDocumentPrintsWhatWasRead()
     writeFile(docs + Printing::kInstructionsFile, kRtf.left(kRtf.size() - 8));
     Printing::PrintInstructions(fake_->platform, docs);
     QVERIFY(isPdf(pdf));
+    QCOMPARE(pdfPrinter.printer().docName(), QStringLiteral("VELN instructions"));
     QVERIFY(fake_->prompts.shown.isEmpty());
 }
 

@@ -388,6 +388,7 @@ void TstMonthlyReportWindow::printedLines()
     QCOMPARE(answered, chooseDecember ? 1 : 0);
     QCOMPARE(printer_.lines, expected);
     QCOMPARE(printer_.endedAfter, QList<int>{int(expected.size())});
+    QCOMPARE(printer_.endedNames, QStringList{"VELN monthly report"});
     QCOMPARE(fakes_->prompts.shown.size(), 1);
     QCOMPARE(fakes_->prompts.shown.at(0).text,
              "This Net Report is for the month of " + (chooseDecember ? QString() : month) + " Is this correct?");
