@@ -30,7 +30,7 @@ int EditorMachine::pendingInsert() const
     switch (state_) {
     case EditorState::Adding:
     case EditorState::AddingUnknown:
-    case EditorState::LookupFailed: return 1;
+    case EditorState::LookupFailed: return insertDropped_ ? 0 : 1;
     case EditorState::LookupArmed:
     case EditorState::LookingUp: return 2;
     default: return 0;
@@ -67,6 +67,7 @@ void EditorMachine::openAdd()
     form_.lookupFailed = false;
     form_.saveEnabled = true;
     emptied_ = false;
+    insertDropped_ = false;
 }
 
 void EditorMachine::beginAdd()
@@ -91,6 +92,7 @@ void EditorMachine::beginAddFor(const QString& call)
 void EditorMachine::armLookup()
 {
     form_.cancelEnabled = true;
+    insertDropped_ = false;
     state_ = EditorState::LookupArmed;
 }
 
@@ -148,6 +150,7 @@ void EditorMachine::beginEdit(const MemberRecord& member)
     form_.lookupFailed = false;
     form_.saveEnabled = true;
     emptied_ = false;
+    insertDropped_ = false;
     lookupCall_.clear();
     state_ = EditorState::Editing;
 }
@@ -163,6 +166,7 @@ void EditorMachine::beginChangeCall(const QString& oldCall)
     form_.lookupFailed = false;
     form_.saveEnabled = true;
     emptied_ = false;
+    insertDropped_ = false;
     lookupCall_.clear();
     state_ = EditorState::ChangingCall;
 }
@@ -173,12 +177,16 @@ void EditorMachine::cancel()
     form_ = EditorForm();
     form_.cancelEnabled = cancelEnabled;
     emptied_ = false;
+    insertDropped_ = false;
     lookupCall_.clear();
     state_ = EditorState::Idle;
 }
 
 void EditorMachine::dropPending()
 {
+    // CLEAR ended the pending check-in of an Add as well, as before the move.
+    if (state_ == EditorState::Adding || state_ == EditorState::AddingUnknown || state_ == EditorState::LookupFailed)
+        insertDropped_ = true;
     if (state_ == EditorState::LookupArmed || state_ == EditorState::LookingUp) {
         if (state_ == EditorState::LookingUp)
             form_.modeCaption.clear();
@@ -197,6 +205,7 @@ void EditorMachine::addSaved(bool keepBoxes)
         form_.qth.clear();
     }
     emptied_ = false;
+    insertDropped_ = false;
     state_ = EditorState::Idle;
 }
 

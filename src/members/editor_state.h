@@ -101,6 +101,8 @@ private:
     Box emptiedBox_ = Box::Call;
     QString emptiedText_;
     bool emptied_ = false;
+    // CLEAR during an Add: the member is no longer checked in when saved.
+    bool insertDropped_ = false;
 };
 
 }  // namespace MemberEditor

@@ -40,7 +40,8 @@ public:
     // clicked suggestion): nothing while automatic check-ins are off.
     std::optional<CheckInOutcome> autoCheckIn(const QString& call);
     void trafficClicked(bool rightButton) { roster_.trafficClicked(rightButton); }
-    // CLEAR: both search lists empty; an armed lookup ends.
+    // CLEAR: both search lists empty; an armed lookup ends, and an Add
+    // under way no longer checks its member in.
     void clearSearchLists();
 
     // --- member editor

