@@ -1,6 +1,7 @@
 #include "member_table.h"
 
-#include <QDir>
+#include "safe_write.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -54,12 +55,17 @@ bool MemberTable::LoadMemberTable(const QString& path)
 
     QFile file(path);
     if (!file.exists()) {
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.open(QIODevice::WriteOnly)
-            || file.write(sentinelRecord()) != MemberRecord::kSize || !file.flush()) {
-            lastError_ = QStringLiteral("Cannot create the member file %1: %2").arg(path, file.errorString());
+        const QString folder = QFileInfo(path).absolutePath();
+        QString reason;
+        if (!MakeFolder(folder, &reason)) {
+            lastError_ = QStringLiteral("Cannot make the folder %1 for the member file: %2").arg(folder, reason);
             return false;
         }
-        file.close();
+        SafeWriter created(path);
+        if (!created.open() || !created.write(sentinelRecord()) || !created.commit()) {
+            lastError_ = QStringLiteral("Cannot create the member file %1: %2").arg(path, created.reason());
+            return false;
+        }
     }
     if (!file.open(QIODevice::ReadOnly)) {
         lastError_ = QStringLiteral("Cannot read the member file %1: %2").arg(path, file.errorString());
@@ -97,7 +103,8 @@ bool MemberTable::LoadMemberTable(const QString& path)
         const int from = tail.size() > MemberRecord::kSize ? n - 1 : n;
         slots_[n] = {kSentinel, {}, {}};
         if (!writeRecords(from, tail))
-            lastError_ = QStringLiteral("The member file %1 has no end record and it could not be added.").arg(path);
+            lastError_ = QStringLiteral("The member file %1 has no end record and it could not be added: %2")
+                             .arg(path, lastError_);
     }
     return true;
 }
@@ -144,17 +151,29 @@ MemberTable::SlotClaim MemberTable::TakeSlotForNew() const
 
 bool MemberTable::writeRecords(int firstSlot, const QByteArray& bytes)
 {
+    // The file is small: it is read, patched and replaced whole, so a full
+    // disk or a crash leaves the old file as it was, never half a record.
     QFile file(path_);
-    if (!file.open(QIODevice::ReadWrite)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         lastError_ = QStringLiteral("Cannot write the member file %1: %2").arg(path_, file.errorString());
         return false;
     }
-    const bool ok = file.seek(qint64(firstSlot - 1) * MemberRecord::kSize) && file.write(bytes) == bytes.size()
-        && file.flush();
-    if (!ok)
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
         lastError_ = QStringLiteral("Cannot write the member file %1: %2").arg(path_, file.errorString());
+        return false;
+    }
     file.close();
-    return ok && file.error() == QFileDevice::NoError;
+    const qsizetype at = qsizetype(firstSlot - 1) * MemberRecord::kSize;
+    if (data.size() < at)
+        data.append(QByteArray(at - data.size(), ' '));
+    data.replace(at, std::min(bytes.size(), data.size() - at), bytes);
+    SafeWriter out(path_);
+    if (!out.open() || !out.write(data) || !out.commit()) {
+        lastError_ = QStringLiteral("Cannot write the member file %1: %2").arg(path_, out.reason());
+        return false;
+    }
+    return true;
 }
 
 MemberTable::Result MemberTable::AddMember(const MemberRecord& rec, int* slotOut)

@@ -1,9 +1,9 @@
 #include "session_file.h"
 
+#include "core/safe_write.h"
 #include "core/text_number.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -41,10 +41,10 @@ QByteArray Compose(const QString& checkinsCaption, const QString& trafficCaption
 
 bool Write(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    SafeWriter file(path);
+    if (!file.open() || !file.write(bytes) || !file.commit()) {
         if (error)
-            *error = QStringLiteral("The session could not be saved to %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("The session could not be saved to %1: %2").arg(path, file.reason());
         return false;
     }
     return true;

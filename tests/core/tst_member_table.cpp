@@ -32,6 +32,7 @@ private slots:
     void writeSlotRefusesAnotherMembersCall();
     void blankSlotKeepsFileLength();
     void failedWriteLeavesTableUnchanged();
+    void unreadableFileIsReported_data();
     void unreadableFileIsReported();
     void counterColour_data();
     void counterColour();
@@ -315,13 +316,31 @@ void TstMemberTable::failedWriteLeavesTableUnchanged()
     QVERIFY(!t.lastError().isEmpty());
 }
 
+void TstMemberTable::unreadableFileIsReported_data()
+{
+    QTest::addColumn<QString>("blocked");  // made a folder or a plain file
+    QTest::addColumn<bool>("asFolder");
+    QTest::addColumn<QString>("named");
+    // A folder where the file should be can be neither read nor created.
+    QTest::newRow("folder in the file's place") << "Version 1/Veln.dat" << true << "Version 1/Veln.dat";
+    // A plain file where the data folder should be: the folder cannot be made.
+    QTest::newRow("file in the folder's place") << "Version 1" << false << "Version 1";
+}
+
 void TstMemberTable::unreadableFileIsReported()
 {
-    // A folder where the file should be can be neither read nor created.
-    QDir().mkpath(home_->memberFile());
+    QFETCH(QString, blocked);
+    QFETCH(bool, asFolder);
+    QFETCH(QString, named);
+    const QString path = home_->dataRoot() + blocked;
+    if (asFolder)
+        QVERIFY(QDir().mkpath(path));
+    else
+        writeBytes(path, "in the way");
     MemberTable t;
     QVERIFY(!t.LoadMemberTable(home_->memberFile()));
-    QVERIFY(!t.lastError().isEmpty());
+    QVERIFY2(t.lastError().contains(home_->dataRoot() + named), qPrintable(t.lastError()));
+    QVERIFY2(!t.lastError().contains("Unknown error"), qPrintable(t.lastError()));
     QCOMPARE(t.AddMember({"N1ABC", "C", ""}), MemberTable::Result::NotLoaded);
     QCOMPARE(t.WriteSlot(1, {"N1ABC", "C", ""}), MemberTable::Result::NotLoaded);
 }

@@ -1,3 +1,4 @@
+#include "full_disk.h"
 #include "member_files.h"
 #include "session/session_file.h"
 #include "test_home.h"
@@ -21,6 +22,7 @@ private slots:
     void parse_data();
     void parse();
     void writeLeavesNoHalfFile();
+    void writeOnFullDiskKeepsOldFile();
 
 private:
     std::unique_ptr<TestHome> home_;
@@ -128,6 +130,26 @@ void TstSessionFile::writeLeavesNoHalfFile()
     QVERIFY(!QDir(home_->path() + "/missing").exists());
     QCOMPARE(SessionFile::CallOfLine(" W1AW HIRAM CT"), QString("W1AW"));
     QCOMPARE(SessionFile::NameOfLine(" W1AW HIRAM CT"), QString("HIRAM"));
+}
+
+void TstSessionFile::writeOnFullDiskKeepsOldFile()
+{
+    FullDisk disk;
+    REQUIRE_FULL_DISK(disk);
+    const QString path = disk.folder() + "/261208.txt";
+    const QByteArray old = SessionFile::Compose("2", " 0", "12/8/2026", {" W1AW HIRAM CT", " K9XYZ JO IL"});
+    writeBytes(path, old);
+    QStringList roster;
+    for (int i = 0; i < 80; ++i)
+        roster.append(QString(" N%1ABC SOMEBODY SOMEWHERE").arg(i));
+    const QByteArray bigger = SessionFile::Compose("80", " 0", "12/8/2026", roster);
+    disk.fill();
+    const QString error = disk.attempt([&] {
+        QString e;
+        return SessionFile::Write(path, bigger, &e) ? QString() : e;
+    });
+    QVERIFY2(error.contains(path), qPrintable("error: " + error));
+    QCOMPARE(readBytes(path), old);
 }
 
 VELN_TEST(TstSessionFile)
