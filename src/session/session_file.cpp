@@ -50,34 +50,61 @@ bool Write(const QString& path, const QByteArray& bytes, QString* error)
     return true;
 }
 
+namespace {
+
+// No session file holds longer lines: the counters and the date are a few
+// characters, a roster line a call, a name and a QTH. Longer ones are cut, so
+// a damaged file of one huge line is read at once and shows nothing huge.
+constexpr qsizetype kShortLineMax = 20;
+constexpr qsizetype kRosterLineMax = 80;
+
+class LineReader {
+public:
+    explicit LineReader(const QByteArray& bytes) : bytes_(bytes) {}
+    bool atEnd() const { return at_ >= bytes_.size(); }
+    // The next line without its line end and leading blanks, cut to max characters.
+    QString next(qsizetype max)
+    {
+        qsizetype end = bytes_.indexOf('\n', at_);
+        if (end < 0)
+            end = bytes_.size();
+        qsizetype from = at_;
+        while (from < end && bytes_.at(from) == ' ')
+            ++from;
+        qsizetype stop = end;
+        if (stop > from && bytes_.at(stop - 1) == '\r')
+            --stop;
+        at_ = end + 1;
+        return QString::fromLatin1(bytes_.constData() + from, std::min(stop - from, max));
+    }
+
+private:
+    const QByteArray& bytes_;
+    qsizetype at_ = 0;
+};
+
+}  // namespace
+
 ReadResult Parse(const QByteArray& bytes)
 {
     ReadResult r;
-    QList<QByteArray> raw = bytes.split('\n');
-    if (!raw.isEmpty() && raw.last().isEmpty())
-        raw.removeLast();  // the final line end
-    QStringList lines;
-    for (QByteArray l : raw) {
-        if (l.endsWith('\r'))
-            l.chop(1);
-        lines.append(QString::fromLatin1(l));
-    }
-    if (lines.size() < 3) {
-        r.error = QStringLiteral("Input past end of file: the session file lacks its counters and date.");
-        return r;
+    LineReader reader(bytes);
+    QString head[3];
+    for (QString& line : head) {
+        if (reader.atEnd()) {
+            r.error = QStringLiteral("Input past end of file: the session file lacks its counters and date.");
+            return r;
+        }
+        line = reader.next(kShortLineMax).trimmed();
     }
     Contents& c = r.contents;
-    c.checkins = lines.at(0).trimmed();
-    c.traffic = lines.at(1).trimmed();
-    c.date = lines.at(2).trimmed();
+    c.checkins = head[0];
+    c.traffic = head[1];
+    c.date = head[2];
     c.promised = promisedLines(c.checkins);
-    for (int i = 0; i < c.promised && 3 + i < lines.size(); ++i) {
-        QString l = lines.at(3 + i);
-        // One leading blank, as the roster shows it, however many were stored.
-        while (l.startsWith(QLatin1Char(' ')))
-            l.remove(0, 1);
-        c.lines.append(QLatin1Char(' ') + l);
-    }
+    // One leading blank, as the roster shows it, however many were stored.
+    while (c.lines.size() < c.promised && !reader.atEnd())
+        c.lines.append(QLatin1Char(' ') + reader.next(kRosterLineMax));
     if (c.lines.size() < c.promised)
         c.shortfall = QStringLiteral("Input past end of file: the session file promises %1 stations but holds %2.")
                           .arg(c.promised)

@@ -23,6 +23,8 @@ private slots:
     void parse();
     void writeLeavesNoHalfFile();
     void writeOnFullDiskKeepsOldFile();
+    void longLinesAreCut_data();
+    void longLinesAreCut();
 
 private:
     std::unique_ptr<TestHome> home_;
@@ -150,6 +152,36 @@ void TstSessionFile::writeOnFullDiskKeepsOldFile()
     });
     QVERIFY2(error.contains(path), qPrintable("error: " + error));
     QCOMPARE(readBytes(path), old);
+}
+
+void TstSessionFile::longLinesAreCut_data()
+{
+    QTest::addColumn<int>("longLine");  // 0-based line that is 50 MB long
+    QTest::newRow("check-ins counter") << 0;
+    QTest::newRow("traffic counter") << 1;
+    QTest::newRow("date") << 2;
+    QTest::newRow("roster line") << 3;
+    QTest::newRow("last roster line, no line end") << 4;
+}
+
+void TstSessionFile::longLinesAreCut()
+{
+    QFETCH(int, longLine);
+    QList<QByteArray> lines{"2", " 3", "12/8/2026", " W1AW HIRAM CT", " K9XYZ JO IL"};
+    lines[longLine] += QByteArray(50 * 1024 * 1024, longLine == 0 ? '1' : 'X');
+    QByteArray bytes = lines.join("\r\n");
+    if (longLine != 4)
+        bytes += "\r\n";
+    const SessionFile::ReadResult r = SessionFile::Parse(bytes);
+    QVERIFY(r.ok);
+    QVERIFY(r.contents.checkins.size() <= 20);
+    QVERIFY(r.contents.traffic.size() <= 20);
+    QVERIFY(r.contents.date.size() <= 20);
+    QVERIFY(r.contents.lines.size() >= 2);
+    for (const QString& line : r.contents.lines)
+        QVERIFY(line.size() <= 81);
+    QCOMPARE(r.contents.lines.first().left(5), QString(" W1AW"));
+    QCOMPARE(r.contents.lines.at(1).left(6), QString(" K9XYZ"));
 }
 
 VELN_TEST(TstSessionFile)
