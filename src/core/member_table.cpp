@@ -1,5 +1,6 @@
 #include "member_table.h"
 
+#include "call_sign.h"
 #include "safe_write.h"
 
 #include <QFile>
@@ -21,6 +22,12 @@ QByteArray sentinelRecord()
     return MemberRecord{MemberTable::kSentinel, {}, {}}.encode();
 }
 
+bool isCallCharacter(QChar c)
+{
+    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+        || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+}
+
 }  // namespace
 
 QByteArray MemberRecord::encode() const
@@ -33,6 +40,14 @@ MemberRecord MemberRecord::decode(const QByteArray& bytes)
     const QByteArray padded = bytes.leftJustified(kSize, ' ', true);
     auto text = [&](int from, int width) { return QString::fromLatin1(padded.mid(from, width)).trimmed(); };
     return {text(0, kCallWidth), text(kCallWidth, kNameWidth), text(kCallWidth + kNameWidth, kQthWidth)};
+}
+
+bool MemberRecord::isPlausibleMember() const
+{
+    for (const QChar c : call)
+        if (!isCallCharacter(c))
+            return false;
+    return IsValidCall(call);
 }
 
 MembersCounterColour MembersCounterColourFor(int memberCount)
@@ -76,7 +91,9 @@ bool MemberTable::LoadMemberTable(const QString& path)
     file.close();
 
     const int records = int((data.size() + MemberRecord::kSize - 1) / MemberRecord::kSize);
+    const bool cutOff = data.size() % MemberRecord::kSize != 0;
     int n = 1;
+    int junk = 0;
     bool sentinelFound = false;
     for (; n <= kSlots && n <= records; ++n) {
         MemberRecord rec = MemberRecord::decode(data.mid(qsizetype(n - 1) * MemberRecord::kSize, MemberRecord::kSize));
@@ -85,11 +102,34 @@ bool MemberTable::LoadMemberTable(const QString& path)
             slots_[n] = {kSentinel, {}, {}};
             break;
         }
+        // Zero-filled or random stretches and a half-written end record are
+        // free slots, never members with calls nobody can type.
+        if (!rec.isFree() && !rec.isPlausibleMember()) {
+            if (!(cutOff && n == records))
+                ++junk;
+            rec = {};
+        }
         slots_[n] = rec;
     }
     endSlot_ = n;
     loaded_ = true;
     recount();
+    junkRecords_ = junk;
+
+    // Said before anything is written to it: the operator may want a copy.
+    if (junk > 0 && junk >= memberCount_) {
+        lastError_ = QStringLiteral("The member file %1 looks damaged: %2 of its records hold no member and are "
+                                    "treated as free slots. Nothing has been written to it yet; keep a copy of it "
+                                    "before adding members.")
+                         .arg(path)
+                         .arg(junk);
+        return true;
+    }
+    if (!sentinelFound && n > kSlots && QFileInfo(path).size() > qint64(kSlots) * MemberRecord::kSize) {
+        lastError_ = QStringLiteral("The member file %1 holds more than %2 records; only the first %2 are used.")
+                         .arg(path)
+                         .arg(kSlots);
+    }
 
     // A file that ends early without a sentinel (an empty or truncated file)
     // gets the sentinel behind its last record, so the file and the table
@@ -97,7 +137,7 @@ bool MemberTable::LoadMemberTable(const QString& path)
     // padding of a cut-off last record.
     if (!sentinelFound && n <= kSlots) {
         QByteArray tail;
-        if (data.size() % MemberRecord::kSize != 0)
+        if (cutOff)
             tail = slots_[n - 1].encode();
         tail += sentinelRecord();
         const int from = tail.size() > MemberRecord::kSize ? n - 1 : n;
