@@ -1,6 +1,7 @@
 #include "member_table.h"
 
 #include "call_sign.h"
+#include "latin1_text.h"
 #include "safe_write.h"
 
 #include <QFile>
@@ -12,7 +13,7 @@ namespace {
 
 QByteArray field(const QString& value, int width)
 {
-    QByteArray bytes = value.toLatin1().left(width);
+    QByteArray bytes = NearestLatin1(value).toLatin1().left(width);
     bytes.append(QByteArray(width - bytes.size(), ' '));
     return bytes;
 }

@@ -5,7 +5,7 @@
 #include <array>
 
 // One 46-byte record of the member file: call 6, name 15, QTH 25 characters,
-// blank-padded, Latin-1.
+// blank-padded, Latin-1 (a letter Latin-1 lacks is stored as the nearest one).
 struct MemberRecord {
     static constexpr int kCallWidth = 6;
     static constexpr int kNameWidth = 15;

@@ -56,6 +56,8 @@ void TstMemberTable::recordLayout_data()
     QTest::newRow("cut") << "KB1XYZQ" << "BARTHOLOMEW THEODORE" << "A VERY LONG TOWN NAME INDEED, MA"
                          << QByteArray("KB1XYZBARTHOLOMEW THEA VERY LONG TOWN NAME IND");
     QTest::newRow("blank") << "" << "" << "" << QByteArray(46, ' ');
+    QTest::newRow("letters Latin-1 lacks") << "W1AW" << QString::fromUtf8("ŁUKASZ") << QString::fromUtf8("ĐAKOVO, Ǘ")
+                                           << QByteArray("W1AW  LUKASZ         DAKOVO, \xDC                ");
 }
 
 void TstMemberTable::recordLayout()
@@ -69,8 +71,8 @@ void TstMemberTable::recordLayout()
     QCOMPARE(r.encode(), bytes);
     const MemberRecord back = MemberRecord::decode(bytes);
     QCOMPARE(back.call, call.left(6).trimmed());
-    QCOMPARE(back.name, name.left(15).trimmed());
-    QCOMPARE(back.qth, qth.left(25).trimmed());
+    QCOMPARE(back.name, QString::fromLatin1(bytes.mid(6, 15)).trimmed());
+    QCOMPARE(back.qth, QString::fromLatin1(bytes.mid(21, 25)).trimmed());
 }
 
 void TstMemberTable::sentinelFirstIsEmptyDatabase()
