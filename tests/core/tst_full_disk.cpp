@@ -1,5 +1,6 @@
 #include "core/member_table.h"
 #include "core/safe_write.h"
+#include "core/settings_store.h"
 #include "full_disk.h"
 #include "member_files.h"
 #include "test_main.h"
@@ -21,6 +22,7 @@ void TstFullDisk::oldFileStays_data()
     QTest::addColumn<QString>("writer");
     QTest::newRow("whole file") << "whole file";
     QTest::newRow("member file") << "member file";
+    QTest::newRow("settings") << "settings";
 }
 
 void TstFullDisk::oldFileStays()
@@ -39,7 +41,7 @@ void TstFullDisk::oldFileStays()
             QString error;
             return SafeWrite(path, big, &error) ? QString() : error;
         };
-    } else {
+    } else if (writer == "member file") {
         // The moved end record makes the file one record longer than the
         // file-size limit lets it grow.
         writeMemberFile(path, manyMembers(88));
@@ -49,6 +51,17 @@ void TstFullDisk::oldFileStays()
             if (!t.LoadMemberTable(path))
                 return t.lastError();
             return t.AddMember({"N1NEW", "NEW", "ME"}) == MemberTable::Result::Ok ? QString() : t.lastError();
+        };
+    } else {
+        {
+            SettingsStore s(path);
+            s.SaveSetting("Settings", "User Name", "PAT");
+            s.SaveSetting("Options", "Disable Ding", "True");
+        }
+        work = [&] {
+            SettingsStore s(path);
+            s.SaveSetting("Settings", "User Name", QString(big));
+            return s.lastWriteOk() ? QString() : s.lastError();
         };
     }
     const QByteArray old = readBytes(path);
