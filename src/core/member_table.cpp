@@ -1,6 +1,9 @@
 #include "member_table.h"
 
-#include <QDir>
+#include "call_sign.h"
+#include "latin1_text.h"
+#include "safe_write.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,7 +13,7 @@ namespace {
 
 QByteArray field(const QString& value, int width)
 {
-    QByteArray bytes = value.toLatin1().left(width);
+    QByteArray bytes = NearestLatin1(value).toLatin1().left(width);
     bytes.append(QByteArray(width - bytes.size(), ' '));
     return bytes;
 }
@@ -18,6 +21,12 @@ QByteArray field(const QString& value, int width)
 QByteArray sentinelRecord()
 {
     return MemberRecord{MemberTable::kSentinel, {}, {}}.encode();
+}
+
+bool isCallCharacter(QChar c)
+{
+    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+        || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
 }
 
 }  // namespace
@@ -32,6 +41,14 @@ MemberRecord MemberRecord::decode(const QByteArray& bytes)
     const QByteArray padded = bytes.leftJustified(kSize, ' ', true);
     auto text = [&](int from, int width) { return QString::fromLatin1(padded.mid(from, width)).trimmed(); };
     return {text(0, kCallWidth), text(kCallWidth, kNameWidth), text(kCallWidth + kNameWidth, kQthWidth)};
+}
+
+bool MemberRecord::isPlausibleMember() const
+{
+    for (const QChar c : call)
+        if (!isCallCharacter(c))
+            return false;
+    return IsValidCall(call);
 }
 
 MembersCounterColour MembersCounterColourFor(int memberCount)
@@ -54,12 +71,17 @@ bool MemberTable::LoadMemberTable(const QString& path)
 
     QFile file(path);
     if (!file.exists()) {
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.open(QIODevice::WriteOnly)
-            || file.write(sentinelRecord()) != MemberRecord::kSize || !file.flush()) {
-            lastError_ = QStringLiteral("Cannot create the member file %1: %2").arg(path, file.errorString());
+        const QString folder = QFileInfo(path).absolutePath();
+        QString reason;
+        if (!MakeFolder(folder, &reason)) {
+            lastError_ = QStringLiteral("Cannot make the folder %1 for the member file: %2").arg(folder, reason);
             return false;
         }
-        file.close();
+        SafeWriter created(path);
+        if (!created.open() || !created.write(sentinelRecord()) || !created.commit()) {
+            lastError_ = QStringLiteral("Cannot create the member file %1: %2").arg(path, created.reason());
+            return false;
+        }
     }
     if (!file.open(QIODevice::ReadOnly)) {
         lastError_ = QStringLiteral("Cannot read the member file %1: %2").arg(path, file.errorString());
@@ -70,7 +92,9 @@ bool MemberTable::LoadMemberTable(const QString& path)
     file.close();
 
     const int records = int((data.size() + MemberRecord::kSize - 1) / MemberRecord::kSize);
+    const bool cutOff = data.size() % MemberRecord::kSize != 0;
     int n = 1;
+    int junk = 0;
     bool sentinelFound = false;
     for (; n <= kSlots && n <= records; ++n) {
         MemberRecord rec = MemberRecord::decode(data.mid(qsizetype(n - 1) * MemberRecord::kSize, MemberRecord::kSize));
@@ -79,11 +103,34 @@ bool MemberTable::LoadMemberTable(const QString& path)
             slots_[n] = {kSentinel, {}, {}};
             break;
         }
+        // Zero-filled or random stretches and a half-written end record are
+        // free slots, never members with calls nobody can type.
+        if (!rec.isFree() && !rec.isPlausibleMember()) {
+            if (!(cutOff && n == records))
+                ++junk;
+            rec = {};
+        }
         slots_[n] = rec;
     }
     endSlot_ = n;
     loaded_ = true;
     recount();
+    junkRecords_ = junk;
+
+    // Said before anything is written to it: the operator may want a copy.
+    if (junk > 0 && junk >= memberCount_) {
+        lastError_ = QStringLiteral("The member file %1 looks damaged: %2 of its records hold no member and are "
+                                    "treated as free slots. Nothing has been written to it yet; keep a copy of it "
+                                    "before adding members.")
+                         .arg(path)
+                         .arg(junk);
+        return true;
+    }
+    if (!sentinelFound && n > kSlots && QFileInfo(path).size() > qint64(kSlots) * MemberRecord::kSize) {
+        lastError_ = QStringLiteral("The member file %1 holds more than %2 records; only the first %2 are used.")
+                         .arg(path)
+                         .arg(kSlots);
+    }
 
     // A file that ends early without a sentinel (an empty or truncated file)
     // gets the sentinel behind its last record, so the file and the table
@@ -91,13 +138,14 @@ bool MemberTable::LoadMemberTable(const QString& path)
     // padding of a cut-off last record.
     if (!sentinelFound && n <= kSlots) {
         QByteArray tail;
-        if (data.size() % MemberRecord::kSize != 0)
+        if (cutOff)
             tail = slots_[n - 1].encode();
         tail += sentinelRecord();
         const int from = tail.size() > MemberRecord::kSize ? n - 1 : n;
         slots_[n] = {kSentinel, {}, {}};
         if (!writeRecords(from, tail))
-            lastError_ = QStringLiteral("The member file %1 has no end record and it could not be added.").arg(path);
+            lastError_ = QStringLiteral("The member file %1 has no end record and it could not be added: %2")
+                             .arg(path, lastError_);
     }
     return true;
 }
@@ -144,17 +192,29 @@ MemberTable::SlotClaim MemberTable::TakeSlotForNew() const
 
 bool MemberTable::writeRecords(int firstSlot, const QByteArray& bytes)
 {
+    // The file is small: it is read, patched and replaced whole, so a full
+    // disk or a crash leaves the old file as it was, never half a record.
     QFile file(path_);
-    if (!file.open(QIODevice::ReadWrite)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         lastError_ = QStringLiteral("Cannot write the member file %1: %2").arg(path_, file.errorString());
         return false;
     }
-    const bool ok = file.seek(qint64(firstSlot - 1) * MemberRecord::kSize) && file.write(bytes) == bytes.size()
-        && file.flush();
-    if (!ok)
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
         lastError_ = QStringLiteral("Cannot write the member file %1: %2").arg(path_, file.errorString());
+        return false;
+    }
     file.close();
-    return ok && file.error() == QFileDevice::NoError;
+    const qsizetype at = qsizetype(firstSlot - 1) * MemberRecord::kSize;
+    if (data.size() < at)
+        data.append(QByteArray(at - data.size(), ' '));
+    data.replace(at, std::min(bytes.size(), data.size() - at), bytes);
+    SafeWriter out(path_);
+    if (!out.open() || !out.write(data) || !out.commit()) {
+        lastError_ = QStringLiteral("Cannot write the member file %1: %2").arg(path_, out.reason());
+        return false;
+    }
+    return true;
 }
 
 MemberTable::Result MemberTable::AddMember(const MemberRecord& rec, int* slotOut)

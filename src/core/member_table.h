@@ -5,7 +5,7 @@
 #include <array>
 
 // One 46-byte record of the member file: call 6, name 15, QTH 25 characters,
-// blank-padded, Latin-1.
+// blank-padded, Latin-1 (a letter Latin-1 lacks is stored as the nearest one).
 struct MemberRecord {
     static constexpr int kCallWidth = 6;
     static constexpr int kNameWidth = 15;
@@ -17,6 +17,8 @@ struct MemberRecord {
     QString qth;
 
     bool isFree() const { return call.isEmpty(); }
+    // A call of letters and digits that passes IsValidCall.
+    bool isPlausibleMember() const;
     // The record as stored: each field cut to its width and blank-padded.
     QByteArray encode() const;
     // A stored record, each field trimmed. Short input reads as blanks.
@@ -42,12 +44,16 @@ public:
 
     // Fills the table from the file. A missing file (and its folders) is
     // created holding only the sentinel. Returns false when the file cannot be
-    // created or read; lastError() says why.
+    // created or read; lastError() says why. Records that cannot be members
+    // are free slots; when they outnumber the members, the file is left
+    // unwritten and lastError() warns, naming the file.
     bool LoadMemberTable(const QString& path);
 
     bool isLoaded() const { return loaded_; }
     QString path() const { return path_; }
     QString lastError() const { return lastError_; }
+    // Records below the end that were neither blank nor members at loading.
+    int junkRecords() const { return junkRecords_; }
 
     // Slot of the sentinel; 1 for an empty database, 1001 when the file had
     // no sentinel in its first 1000 records.
@@ -92,6 +98,7 @@ private:
     std::array<MemberRecord, kSlots + 1> slots_{};  // index 0 unused
     int endSlot_ = 1;
     int memberCount_ = 0;
+    int junkRecords_ = 0;
     bool loaded_ = false;
     QString path_;
     QString lastError_;

@@ -1,11 +1,14 @@
 #include "settings_store.h"
 
+#include "safe_write.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
 #include <charconv>
+#include <utility>
 #include <cmath>
 
 namespace {
@@ -21,75 +24,200 @@ QString plain(const QString& name)
     return s;
 }
 
+bool isHexDigit(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+        || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
+
+// A section or key name: letters, digits, "_", "-" and "." as they are, every
+// other character as %XX or %UXXXX.
+QByteArray iniName(const QString& name)
+{
+    QByteArray out;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' || u == '-'
+            || u == '.')
+            out += char(u);
+        else if (u <= 0xFF)
+            out += '%' + QByteArray::number(u, 16).rightJustified(2, '0').toUpper();
+        else
+            out += "%U" + QByteArray::number(u, 16).rightJustified(4, '0').toUpper();
+    }
+    return out;
+}
+
+// A value in quotes; a value starting with "@" gets a second one, as QSettings
+// reads "@..." as a typed value. Control characters go as \xHH, and a hex
+// digit right after one as well, since the reader takes all the digits.
+QByteArray iniValue(const QString& value)
+{
+    QByteArray out = "\"";
+    if (value.startsWith(QLatin1Char('@')))
+        out += '@';
+    bool afterHex = false;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        const char16_t u = c.unicode();
+        const bool escape = u < 0x20 || u == 0x7F || (afterHex && isHexDigit(c));
+        afterHex = false;
+        if (escape) {
+            out += "\\x" + QByteArray::number(u, 16);
+            afterHex = true;
+        } else if (u == '"' || u == '\\') {
+            out += '\\';
+            out += char(u);
+        } else if (c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()) {
+            out += value.mid(i, 2).toUtf8();
+            ++i;
+        } else {
+            out += QString(c).toUtf8();
+        }
+    }
+    out += '"';
+    return out;
+}
+
+QList<SettingsSection> readIni(const QString& path)
+{
+    QList<SettingsSection> sections;
+    QSettings ini(path, QSettings::IniFormat);
+    auto take = [&ini](const QString& name) {
+        SettingsSection section{name, {}};
+        for (const QString& key : ini.childKeys()) {
+            const QVariant v = ini.value(key);
+            // A hand-written value with bare commas reads as a list.
+            const QString text = v.typeId() == QMetaType::QStringList ? v.toStringList().join(QStringLiteral(", "))
+                                                                      : v.toString();
+            section.values.append({key, text});
+        }
+        return section;
+    };
+    if (!ini.childKeys().isEmpty())
+        sections.append(take(QString()));
+    for (const QString& group : ini.childGroups()) {
+        ini.beginGroup(group);
+        sections.append(take(group));
+        ini.endGroup();
+    }
+    return sections;
+}
+
 }  // namespace
 
-SettingsStore::SettingsStore(const QString& iniPath)
+QByteArray ComposeSettingsIni(const QList<SettingsSection>& sections)
 {
-    QDir().mkpath(QFileInfo(iniPath).absolutePath());
+    QByteArray out;
+    for (const SettingsSection& section : sections) {
+        if (section.values.isEmpty())
+            continue;
+        if (!out.isEmpty())
+            out += '\n';
+        // "[General]" holds the keys outside any section; a section of that
+        // name is marked with "%".
+        if (section.name.isEmpty())
+            out += "[General]\n";
+        else if (section.name.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
+            out += "[%" + section.name.toLatin1() + "]\n";
+        else
+            out += '[' + iniName(section.name) + "]\n";
+        for (const auto& [key, value] : section.values)
+            out += iniName(key) + '=' + iniValue(value) + '\n';
+    }
+    return out;
+}
+
+SettingsStore::SettingsStore(const QString& iniPath) : path_(iniPath)
+{
+    MakeFolder(QFileInfo(iniPath).absolutePath());
     QFile file(iniPath);
     if (!file.exists() && file.open(QIODevice::WriteOnly))
         file.close();
     QFile::setPermissions(iniPath, kOwnerOnly);
-    settings_ = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
+    sections_ = readIni(iniPath);
 }
 
 SettingsStore::~SettingsStore() = default;
 
-QString SettingsStore::fileName() const { return settings_->fileName(); }
-
-SettingsStore::Location SettingsStore::locate(const QString& section, const QString& key) const
+const SettingsSection* SettingsStore::findSection(const QString& section) const
 {
-    Location loc{plain(section), plain(key), false};
-    const QStringList groups = settings_->childGroups();
-    for (const QString& g : groups) {
-        if (g.compare(loc.group, Qt::CaseInsensitive) == 0) {
-            loc.group = g;
-            settings_->beginGroup(g);
-            const QStringList keys = settings_->childKeys();
-            settings_->endGroup();
-            for (const QString& k : keys) {
-                if (k.compare(loc.key, Qt::CaseInsensitive) == 0) {
-                    loc.key = k;
-                    loc.exists = true;
-                    break;
-                }
-            }
-            break;
-        }
-    }
-    return loc;
+    const QString name = plain(section);
+    for (const SettingsSection& s : sections_)
+        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &s;
+    return nullptr;
+}
+
+SettingsSection* SettingsStore::findSection(const QString& section)
+{
+    return const_cast<SettingsSection*>(std::as_const(*this).findSection(section));
 }
 
 QString SettingsStore::GetSetting(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    const Location loc = locate(section, key);
-    if (!loc.exists)
-        return defaultValue;
-    return settings_->value(loc.group + QLatin1Char('/') + loc.key).toString();
+    if (const SettingsSection* s = findSection(section)) {
+        const QString name = plain(key);
+        for (const auto& [k, value] : s->values)
+            if (k.compare(name, Qt::CaseInsensitive) == 0)
+                return value;
+    }
+    return defaultValue;
 }
 
 void SettingsStore::SaveSetting(const QString& section, const QString& key, const QString& value)
 {
-    const Location loc = locate(section, key);
-    settings_->setValue(loc.group + QLatin1Char('/') + loc.key, value);
-    persist();
+    const QList<SettingsSection> before = sections_;
+    SettingsSection* s = findSection(section);
+    if (!s) {
+        sections_.append({plain(section), {}});
+        s = &sections_.last();
+    }
+    const QString name = plain(key);
+    bool found = false;
+    for (auto& [k, v] : s->values) {
+        if (k.compare(name, Qt::CaseInsensitive) == 0) {
+            v = value;
+            found = true;
+            break;
+        }
+    }
+    if (!found)
+        s->values.append({name, value});
+    persist(before);
 }
 
 void SettingsStore::DeleteSetting(const QString& section, const QString& key)
 {
-    const Location loc = locate(section, key);
-    if (!loc.exists)
+    SettingsSection* s = findSection(section);
+    if (!s)
         return;
-    settings_->remove(loc.group + QLatin1Char('/') + loc.key);
-    persist();
+    const QList<SettingsSection> before = sections_;
+    const QString name = plain(key);
+    const qsizetype removed = s->values.removeIf([&name](const QPair<QString, QString>& kv) {
+        return kv.first.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    if (removed == 0)
+        return;
+    if (s->values.isEmpty())
+        sections_.removeIf([](const SettingsSection& x) { return x.values.isEmpty(); });
+    persist(before);
 }
 
-void SettingsStore::persist()
+bool SettingsStore::persist(const QList<SettingsSection>& before)
 {
     // Written at once, so a crash later in the run loses nothing.
-    settings_->sync();
-    lastWriteOk_ = settings_->status() == QSettings::NoError;
-    QFile::setPermissions(settings_->fileName(), kOwnerOnly);
+    QString error;
+    lastWriteOk_ = SafeWrite(path_, ComposeSettingsIni(sections_), &error);
+    QFile::setPermissions(path_, kOwnerOnly);
+    if (lastWriteOk_) {
+        lastError_.clear();
+        return true;
+    }
+    // The file kept what it held; so does the store.
+    sections_ = before;
+    lastError_ = QStringLiteral("The settings could not be stored: ") + error;
+    return false;
 }
 
 namespace SettingValue {

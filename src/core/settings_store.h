@@ -1,14 +1,27 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
-#include <memory>
 #include <optional>
 
-class QSettings;
+// One section of the settings file: its name and its keys with their values,
+// names spelt as first written.
+struct SettingsSection {
+    QString name;
+    QList<QPair<QString, QString>> values;
+};
+
+// The settings file's text in the INI form QSettings reads: every value
+// quoted, so commas, blanks and quotes come back as they went in.
+QByteArray ComposeSettingsIni(const QList<SettingsSection>& sections);
 
 // The per-user settings store of application "VELN": section, key, text value.
 // Section and key names are case-insensitive: the spelling first written is
-// kept in the file and every other spelling finds it.
+// kept in the file and every other spelling finds it. QSettings reads the
+// file once; every change is written at once through a temporary file that
+// replaces it only when complete, so a full disk never empties it.
 class SettingsStore {
 public:
     // Opens (and creates, mode 0600) the store file at iniPath.
@@ -21,21 +34,22 @@ public:
     void SaveSetting(const QString& section, const QString& key, const QString& value);
     void DeleteSetting(const QString& section, const QString& key);
 
-    QString fileName() const;
-    // False when the last write could not be stored.
+    QString fileName() const { return path_; }
+    // False when the last write could not be stored: the file and the store
+    // then hold what they held before, and lastError() names the file and
+    // the reason.
     bool lastWriteOk() const { return lastWriteOk_; }
+    QString lastError() const { return lastError_; }
 
 private:
-    struct Location {
-        QString group;
-        QString key;
-        bool exists = false;
-    };
-    Location locate(const QString& section, const QString& key) const;
-    void persist();
+    SettingsSection* findSection(const QString& section);
+    const SettingsSection* findSection(const QString& section) const;
+    bool persist(const QList<SettingsSection>& before);
 
-    std::unique_ptr<QSettings> settings_;
+    QString path_;
+    QList<SettingsSection> sections_;
     bool lastWriteOk_ = true;
+    QString lastError_;
 };
 
 // Value forms of the store.

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringDecoder>
 #include <QUrl>
+#include <functional>
 
 // The outcome of one GET. `ok` only when a complete reply with a 2xx status
 // arrived; otherwise `error` says why. The body of an error status (a 404
@@ -47,23 +48,28 @@ inline QString DecodeHttpText(const QByteArray& body, const QByteArray& contentT
     return QString::fromLatin1(body);
 }
 
+// Takes a reply body piece by piece as it arrives; false ends the transfer.
+using HttpSink = std::function<bool(const QByteArray&)>;
+
 // Blocking HTTP(S) GET. A call returns when the reply is complete, has failed
 // or has run out of time; it never hangs and never throws. A timeout of 0 or
-// less means the default.
+// less means the default; a size cap of 0 or less means the client's own.
+// A reply larger than its cap fails.
 class HttpClient {
 public:
     static constexpr int kDefaultTimeoutMs = 15000;
 
     virtual ~HttpClient() = default;
 
-    HttpResult getBytes(const QUrl& url, int timeoutMs = kDefaultTimeoutMs)
+    HttpResult getBytes(const QUrl& url, int timeoutMs = kDefaultTimeoutMs, qint64 maxBytes = 0)
     {
-        return fetch(url, timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs);
+        const int t = timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs;
+        return maxBytes > 0 ? fetchLimited(url, t, maxBytes, nullptr) : fetch(url, t);
     }
 
-    HttpTextResult getText(const QUrl& url, int timeoutMs = kDefaultTimeoutMs)
+    HttpTextResult getText(const QUrl& url, int timeoutMs = kDefaultTimeoutMs, qint64 maxBytes = 0)
     {
-        HttpResult raw = getBytes(url, timeoutMs);
+        HttpResult raw = getBytes(url, timeoutMs, maxBytes);
         HttpTextResult text;
         text.ok = raw.ok;
         text.status = raw.status;
@@ -74,6 +80,38 @@ public:
         return text;
     }
 
+    // A 2xx body goes to sink as it arrives, never whole into memory; the
+    // result's body stays empty. The sink may have taken part of a body that
+    // then failed: the caller drops what it took unless the result is ok.
+    HttpResult getInto(const QUrl& url, const HttpSink& sink, int timeoutMs, qint64 maxBytes = 0)
+    {
+        return fetchLimited(url, timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs, maxBytes, &sink);
+    }
+
+    static QString tooLargeText(qint64 maxBytes) { return QStringLiteral("Reply larger than %1 bytes").arg(maxBytes); }
+    static QString notStoredText() { return QStringLiteral("The reply could not be stored"); }
+
 protected:
     virtual HttpResult fetch(const QUrl& url, int timeoutMs) = 0;
+
+    // With a size cap (maxBytes > 0) and a sink (when given). This fallback
+    // fetches the whole reply and checks it afterwards; a real client ends the
+    // transfer as soon as the cap is passed.
+    virtual HttpResult fetchLimited(const QUrl& url, int timeoutMs, qint64 maxBytes, const HttpSink* sink)
+    {
+        HttpResult r = fetch(url, timeoutMs);
+        if (maxBytes > 0 && r.body.size() > maxBytes) {
+            r.ok = false;
+            r.error = tooLargeText(maxBytes);
+            r.body.clear();
+        }
+        if (sink && r.ok) {
+            if (!r.body.isEmpty() && !(*sink)(r.body)) {
+                r.ok = false;
+                r.error = notStoredText();
+            }
+            r.body.clear();
+        }
+        return r;
+    }
 };

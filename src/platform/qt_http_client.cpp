@@ -6,6 +6,8 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
+#include <algorithm>
+
 QtHttpClient::QtHttpClient(qint64 maxBodyBytes)
     : maxBodyBytes_(maxBodyBytes)
 {
@@ -15,6 +17,12 @@ QtHttpClient::~QtHttpClient() = default;
 
 HttpResult QtHttpClient::fetch(const QUrl& url, int timeoutMs)
 {
+    return fetchLimited(url, timeoutMs, 0, nullptr);
+}
+
+HttpResult QtHttpClient::fetchLimited(const QUrl& url, int timeoutMs, qint64 maxBytes, const HttpSink* sink)
+{
+    const qint64 cap = maxBytes > 0 ? std::min(maxBytes, maxBodyBytes_) : maxBodyBytes_;
     HttpResult result;
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
@@ -32,22 +40,43 @@ HttpResult QtHttpClient::fetch(const QUrl& url, int timeoutMs)
         manager_ = std::make_unique<QNetworkAccessManager>();
     std::unique_ptr<QNetworkReply> reply(manager_->get(request));
     QByteArray body;
+    qint64 received = 0;
     bool tooLarge = false;
+    bool notStored = false;
     bool timedOut = false;
 
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
-        if (tooLarge)
-            return;
-        body += reply->readAll();
-        if (body.size() > maxBodyBytes_) {
-            tooLarge = true;
-            body.clear();
-            loop.quit();
-        }
+    auto stop = [&](bool& why) {
+        why = true;
+        body.clear();
+        loop.quit();
+    };
+    // A declared length over the cap ends the transfer before any body.
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (!tooLarge && length.isValid() && length.toLongLong() > cap)
+            stop(tooLarge);
     });
+    auto take = [&] {
+        if (tooLarge || notStored)
+            return;
+        const QByteArray piece = reply->readAll();
+        received += piece.size();
+        if (received > cap) {
+            stop(tooLarge);
+            return;
+        }
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (sink && status >= 200 && status <= 299) {
+            if (!piece.isEmpty() && !(*sink)(piece))
+                stop(notStored);
+        } else {
+            body += piece;
+        }
+    };
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, take);
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
         timedOut = true;
@@ -64,9 +93,8 @@ HttpResult QtHttpClient::fetch(const QUrl& url, int timeoutMs)
         // Out of time or too large: drop the transfer; abort() finishes the reply at once.
         QObject::disconnect(reply.get(), nullptr, &loop, nullptr);
         reply->abort();
-    } else if (!tooLarge) {
-        body += reply->readAll();
-        tooLarge = body.size() > maxBodyBytes_;
+    } else {
+        take();
     }
 
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -76,7 +104,9 @@ HttpResult QtHttpClient::fetch(const QUrl& url, int timeoutMs)
     const int code = reply->error();
     const bool statusError = (code >= 201 && code <= 299) || (code >= 401 && code <= 499);
     if (tooLarge) {
-        result.error = QStringLiteral("Reply larger than %1 bytes").arg(maxBodyBytes_);
+        result.error = tooLargeText(cap);
+    } else if (notStored) {
+        result.error = notStoredText();
     } else if (timedOut) {
         result.timedOut = true;
         result.error = QStringLiteral("No complete reply within %1 ms").arg(timeoutMs);

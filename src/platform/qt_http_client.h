@@ -22,6 +22,7 @@ public:
 
 protected:
     HttpResult fetch(const QUrl& url, int timeoutMs) override;
+    HttpResult fetchLimited(const QUrl& url, int timeoutMs, qint64 maxBytes, const HttpSink* sink) override;
 
 private:
     std::unique_ptr<QNetworkAccessManager> manager_;  // made on the first request

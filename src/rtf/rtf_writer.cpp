@@ -1,11 +1,10 @@
 #include "rtf/rtf_writer.h"
 
+#include "core/safe_write.h"
 #include "rtf/code_pages.h"
 
 #include <QColor>
-#include <QDir>
 #include <QFont>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -276,24 +275,5 @@ QByteArray WriteRtf(const QTextDocument& doc) { return Writer(doc).write(); }
 
 bool SaveRtfFile(const QString& path, const QTextDocument& doc, QString* error)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(shown, file.errorString());
-        return false;
-    }
-    const QByteArray data = WriteRtf(doc);
-    if (file.write(data) != data.size()) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(shown, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot save %1: %2").arg(shown, file.errorString());
-        return false;
-    }
-    return true;
+    return SafeWrite(path, WriteRtf(doc), error);
 }

@@ -1,10 +1,10 @@
 #include "session_file.h"
 
+#include "core/safe_write.h"
 #include "core/text_number.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -47,10 +47,10 @@ QByteArray Compose(const QString& checkinsCaption, const QString& trafficCaption
 
 bool Write(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    SafeWriter file(path);
+    if (!file.open() || !file.write(bytes) || !file.commit()) {
         if (error)
-            *error = QStringLiteral("The session could not be saved to %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("The session could not be saved to %1: %2").arg(path, file.reason());
         return false;
     }
     return true;
@@ -71,59 +71,89 @@ bool isCounter(const QString& text)
     return t.toInt() <= kCounterMax;
 }
 
-bool hasControlBytes(const QByteArray& line)
+// The line (1-based) of the first control byte, 0 when there is none.
+qsizetype lineOfControlByte(const QByteArray& bytes)
 {
-    for (char c : line)
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
-            return true;
-    return false;
+    qsizetype line = 1;
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\n')
+            ++line;
+        else if (c < 0x20 && c != '\r' && c != '\t')
+            return line;
+    }
+    return 0;
 }
+
+// No session file holds longer lines: the counters and the date are a few
+// characters, a roster line a call, a name and a QTH. Longer ones are cut, so
+// a damaged file of one huge line is read at once and shows nothing huge.
+constexpr qsizetype kShortLineMax = 20;
+constexpr qsizetype kRosterLineMax = 80;
+
+class LineReader {
+public:
+    explicit LineReader(const QByteArray& bytes) : bytes_(bytes) {}
+    bool atEnd() const { return at_ >= bytes_.size(); }
+    // The next line without its line end and leading blanks, cut to max characters.
+    QString next(qsizetype max)
+    {
+        qsizetype end = bytes_.indexOf('\n', at_);
+        if (end < 0)
+            end = bytes_.size();
+        qsizetype from = at_;
+        while (from < end && bytes_.at(from) == ' ')
+            ++from;
+        qsizetype stop = end;
+        if (stop > from && bytes_.at(stop - 1) == '\r')
+            --stop;
+        at_ = end + 1;
+        return QString::fromLatin1(bytes_.constData() + from, std::min(stop - from, max));
+    }
+
+private:
+    const QByteArray& bytes_;
+    qsizetype at_ = 0;
+};
 
 }  // namespace
 
 ReadResult Parse(const QByteArray& bytes)
 {
     ReadResult r;
-    QList<QByteArray> raw = bytes.split('\n');
-    if (!raw.isEmpty() && raw.last().isEmpty())
-        raw.removeLast();  // the final line end
-    QStringList lines;
-    for (QByteArray l : raw) {
-        if (l.endsWith('\r'))
-            l.chop(1);
-        if (hasControlBytes(l)) {
-            r.error = QStringLiteral("This is not a session file: it holds control characters (line %1).")
-                          .arg(lines.size() + 1);
-            return r;
-        }
-        lines.append(QString::fromLatin1(l));
-    }
-    if (lines.size() < 3) {
-        r.error = QStringLiteral("This is not a session file: it needs the check-ins, the traffic and the date "
-                                 "on its first three lines, and holds %1.")
-                      .arg(lines.size() == 1 ? QStringLiteral("one line") : QStringLiteral("%1 lines").arg(lines.size()));
+    if (const qsizetype bad = lineOfControlByte(bytes)) {
+        r.error = QStringLiteral("This is not a session file: it holds control characters (line %1).").arg(bad);
         return r;
     }
+    LineReader reader(bytes);
+    QString head[3];
+    for (int i = 0; i < 3; ++i) {
+        if (reader.atEnd()) {
+            r.error = QStringLiteral("This is not a session file: it needs the check-ins, the traffic and the date "
+                                     "on its first three lines, and holds %1.")
+                          .arg(i == 1 ? QStringLiteral("one line") : QStringLiteral("%1 lines").arg(i));
+            return r;
+        }
+        head[i] = reader.next(kShortLineMax).trimmed();
+    }
     for (int i = 0; i < 2; ++i)
-        if (!isCounter(lines.at(i))) {
+        if (!isCounter(head[i])) {
             r.error = QStringLiteral("This is not a session file: line %1 should be a number from 0 to %2.")
                           .arg(i + 1)
                           .arg(kCounterMax);
             return r;
         }
     Contents& c = r.contents;
-    c.checkins = lines.at(0).trimmed();
-    c.traffic = lines.at(1).trimmed();
-    c.date = lines.at(2).trimmed();
+    c.checkins = head[0];
+    c.traffic = head[1];
+    c.date = head[2];
     c.promised = promisedLines(c.checkins);
-    for (qsizetype i = 3; i < lines.size(); ++i) {
-        QString l = lines.at(i);
-        // One leading blank, as the roster shows it, however many were stored.
-        while (l.startsWith(QLatin1Char(' ')))
-            l.remove(0, 1);
-        if (l.trimmed().isEmpty())
-            continue;
-        c.lines.append(QLatin1Char(' ') + l);
+    // Every line the file holds, whatever line 1 counted; one leading blank,
+    // as the roster shows it, however many were stored.
+    while (!reader.atEnd()) {
+        const QString line = reader.next(kRosterLineMax);
+        if (!line.trimmed().isEmpty())
+            c.lines.append(QLatin1Char(' ') + line);
     }
     r.ok = true;
     return r;

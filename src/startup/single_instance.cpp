@@ -1,11 +1,15 @@
 #include "single_instance.h"
 
+#include "core/safe_write.h"
 #include "platform/prompts.h"
 #include "startup_sequence.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 
-SingleInstance::SingleInstance(const QString& lockFile) : lock_(std::make_unique<QLockFile>(lockFile))
+SingleInstance::SingleInstance(const QString& lockFile)
+    : path_(lockFile), lock_(std::make_unique<QLockFile>(lockFile))
 {
     // The lock is held for the whole run: its age says nothing, only a dead
     // owner makes it stale.
@@ -16,15 +20,41 @@ SingleInstance::~SingleInstance() = default;
 
 SingleInstance::Outcome SingleInstance::acquire()
 {
-    if (lock_->isLocked() || lock_->tryLock(0))
+    if (lock_->isLocked())
         return Outcome::Acquired;
-    return lock_->error() == QLockFile::LockFailedError ? Outcome::HeldByAnother : Outcome::Unavailable;
+    error_.clear();
+    QString reason;
+    if (!MakeFolder(QFileInfo(path_).absolutePath(), &reason)) {
+        error_ = QStringLiteral("The lock file %1 cannot be made: %2").arg(QDir::toNativeSeparators(path_), reason);
+        return Outcome::Unavailable;
+    }
+    if (lock_->tryLock(0))
+        return Outcome::Acquired;
+    switch (lock_->error()) {
+    case QLockFile::LockFailedError:
+        return Outcome::HeldByAnother;
+    case QLockFile::PermissionError:
+        reason = QStringLiteral("Permission denied");
+        break;
+    default:
+        reason = QStringLiteral("it cannot be written (is the disk full?)");
+        break;
+    }
+    error_ = QStringLiteral("The lock file %1 cannot be made: %2").arg(QDir::toNativeSeparators(path_), reason);
+    return Outcome::Unavailable;
 }
 
 bool AcquireSingleInstance(SingleInstance& guard, Prompts& prompts)
 {
-    if (guard.acquire() != SingleInstance::Outcome::HeldByAnother)
+    switch (guard.acquire()) {
+    case SingleInstance::Outcome::Acquired:
         return true;
-    prompts.message(Startup::kSecondCopyRefused, Prompts::Icon::Exclamation);
+    case SingleInstance::Outcome::HeldByAnother:
+        prompts.message(Startup::kSecondCopyRefused, Prompts::Icon::Exclamation);
+        return false;
+    case SingleInstance::Outcome::Unavailable:
+        break;
+    }
+    prompts.message(guard.error() + QStringLiteral("\r\n") + Startup::kNotStartedUnguarded, Prompts::Icon::Critical);
     return false;
 }

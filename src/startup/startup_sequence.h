@@ -24,6 +24,8 @@ inline const QString kGreetingSound = QStringLiteral("merryxmas.wav");
 inline const QString kSecondCopyRefused = QStringLiteral(
     "VELN Net is already running on this computer.\r\nOnly one copy can run at a time, so that the member "
     "file is never written by two windows.");
+inline const QString kNotStartedUnguarded = QStringLiteral(
+    "VELN Net does not start without it, so that the member file is never written by two windows.");
 
 constexpr int kHandOverMs = 5000;
 constexpr int kSmallScreenSayingPointSize = 18;

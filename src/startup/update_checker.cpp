@@ -1,5 +1,6 @@
 #include "update_checker.h"
 
+#include "core/safe_write.h"
 #include "core/settings_store.h"
 #include "core/text_number.h"
 #include "platform/http_client.h"
@@ -8,7 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 const QString kSettings = QStringLiteral("Settings");
@@ -23,13 +25,13 @@ bool CopyReplacing(const QString& from, const QString& to)
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly))
+    SafeWriter out(to);
+    if (!out.open())
         return false;
     while (!in.atEnd()) {
         const QByteArray block = in.read(1 << 20);
-        if (block.isEmpty() || out.write(block) != block.size()) {
-            out.cancelWriting();
+        if (block.isEmpty() || !out.write(block)) {
+            out.cancel();
             return false;
         }
     }
@@ -91,6 +93,7 @@ UpdateChecker::Result UpdateChecker::run()
         base.chop(1);
     base_ = base;
     r.checked = true;
+    deadline_ = QDeadlineTimer(budgetMs);
 
     if (QFileInfo::exists(paths_.oldMailProgram) && !QFile::remove(paths_.oldMailProgram)) {
         r.stoppedBy = QStringLiteral("cannot delete ") + paths_.oldMailProgram;
@@ -127,7 +130,7 @@ UpdateChecker::Result UpdateChecker::run()
 
 UpdateChecker::Step UpdateChecker::archiveStep(const Archive& a, Result& r)
 {
-    const HttpTextResult number = http_.getText(QUrl(base_ + a.numberPath));
+    const HttpTextResult number = text(a.numberPath);
     if (!number.ok) {
         r.stoppedBy = a.numberPath + QStringLiteral(": ") + number.error;
         return Step::Stop;
@@ -141,9 +144,9 @@ UpdateChecker::Step UpdateChecker::archiveStep(const Archive& a, Result& r)
     }
     if (onCaption)
         onCaption(a.caption);
-    switch (download(a.archivePath, a.zip)) {
+    switch (download(a.archivePath, a.zip, kArchiveMaxBytes, false, r)) {
     case Download::FetchFailed:
-        r.stoppedBy = a.archivePath + QStringLiteral(" did not arrive");
+        r.stoppedBy = a.archivePath + QStringLiteral(" did not arrive: ") + fetchError_;
         return Step::Stop;
     case Download::WriteFailed:
         // Nothing arrived to park, so nothing is announced.
@@ -170,8 +173,9 @@ void UpdateChecker::documents(Result& r)
 {
     if (settings_.GetSetting(kSettings, kFileUpdate).isEmpty()) {
         for (const QString& name : {kInstructions, kPreamble}) {
-            if (download(QStringLiteral("/files/") + name, document(name), true) != Download::Written) {
-                r.stoppedBy = name + QStringLiteral(" did not arrive");
+            if (download(QStringLiteral("/files/") + name, document(name), kDocumentMaxBytes, true, r)
+                != Download::Written) {
+                r.stoppedBy = name + QStringLiteral(" did not arrive: ") + fetchError_;
                 return;  // "FileUpdate" stays empty: both are fetched again next time
             }
         }
@@ -183,10 +187,10 @@ void UpdateChecker::documents(Result& r)
     const QString dateFiles[2] = {QStringLiteral("/updates/VelnPreambleDate.txt"),
                                   QStringLiteral("/updates/VelnInstDate.txt")};
     for (int i = 0; i < 2; ++i) {
-        const HttpTextResult text = http_.getText(QUrl(base_ + dateFiles[i]));
-        remote[i] = text.ok ? ParseServerDate(text.body) : std::nullopt;
+        const HttpTextResult date = text(dateFiles[i]);
+        remote[i] = date.ok ? ParseServerDate(date.body) : std::nullopt;
         if (!remote[i]) {
-            r.stoppedBy = dateFiles[i] + QStringLiteral(" gives no date");
+            r.stoppedBy = dateFiles[i] + QStringLiteral(" gives no date: ") + (date.ok ? date.body.left(40) : date.error);
             return;
         }
     }
@@ -196,35 +200,77 @@ void UpdateChecker::documents(Result& r)
         const std::optional<QDate> local = LocalFileDate(document(names[i]));
         if (local && local->daysTo(*remote[i]) <= 0)
             continue;
-        if (download(QStringLiteral("/files/") + names[i], document(names[i]), true) != Download::Written) {
-            r.stoppedBy = names[i] + QStringLiteral(" did not arrive");
+        if (download(QStringLiteral("/files/") + names[i], document(names[i]), kDocumentMaxBytes, true, r)
+            != Download::Written) {
+            r.stoppedBy = names[i] + QStringLiteral(" did not arrive: ") + fetchError_;
             return;
         }
     }
 }
 
-UpdateChecker::Download UpdateChecker::download(const QString& path, const QString& target, bool rtf)
+int UpdateChecker::timeLeft(int atMostMs) const
 {
-    const HttpResult got = http_.getBytes(QUrl(base_ + path), kDownloadTimeoutMs);
-    // An empty reply, or a page that is no RTF document, would wipe out a
-    // good local copy.
-    if (!got.ok || got.body.isEmpty() || (rtf && !got.body.startsWith("{\\rtf")))
+    return int(std::min<qint64>(atMostMs, deadline_.remainingTime()));
+}
+
+HttpTextResult UpdateChecker::text(const QString& path)
+{
+    const int t = timeLeft(kTextTimeoutMs);
+    if (t <= 0) {
+        HttpTextResult out;
+        out.timedOut = true;
+        out.error = QStringLiteral("the update check ran out of time");
+        return out;
+    }
+    return http_.getText(QUrl(base_ + path), t, kTextMaxBytes);
+}
+
+UpdateChecker::Download UpdateChecker::download(const QString& path, const QString& target, qint64 maxBytes,
+                                                bool rtf, Result& r)
+{
+    fetchError_.clear();
+    const int t = timeLeft(kCheckBudgetMs);
+    if (t <= 0) {
+        fetchError_ = QStringLiteral("the update check ran out of time");
         return Download::FetchFailed;
-    QDir().mkpath(paths_.tempFolder);
-    QDir().mkpath(QFileInfo(target).absolutePath());
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return Download::WriteFailed;
-    if (out.write(got.body) != got.body.size()) {
-        out.cancelWriting();
+    }
+    MakeFolder(paths_.tempFolder);
+    MakeFolder(QFileInfo(target).absolutePath());
+    // Streamed to a temporary file: a large reply never sits whole in memory,
+    // and the old file is replaced only by a complete, checked one.
+    SafeWriter out(target);
+    if (!out.open()) {
+        r.writeError = out.error();
+        prompts_.message(r.writeError, Prompts::Icon::Exclamation);
         return Download::WriteFailed;
     }
-    return out.commit() ? Download::Written : Download::WriteFailed;
+    const HttpResult got = http_.getInto(QUrl(base_ + path), [&out](const QByteArray& piece) { return out.write(piece); },
+                                         t, maxBytes);
+    // An empty reply, or a page that is no RTF document, would wipe out a
+    // good local copy.
+    if (!out.failed()) {
+        if (!got.ok)
+            fetchError_ = got.error;
+        else if (out.size() == 0)
+            fetchError_ = QStringLiteral("empty reply");
+        else if (rtf && !out.head().startsWith("{\\rtf"))
+            fetchError_ = QStringLiteral("not an RTF document");
+        if (!fetchError_.isEmpty()) {
+            out.cancel();
+            return Download::FetchFailed;
+        }
+    }
+    if (!out.commit()) {
+        r.writeError = out.error();
+        prompts_.message(r.writeError, Prompts::Icon::Exclamation);
+        return Download::WriteFailed;
+    }
+    return Download::Written;
 }
 
 bool UpdateChecker::backUpProgram()
 {
-    if (!QDir().mkpath(paths_.fileBackupFolder))
+    if (!MakeFolder(paths_.fileBackupFolder))
         return false;
     return CopyReplacing(programFile_,
                          WithTrailingSeparator(paths_.fileBackupFolder) + QFileInfo(programFile_).fileName());

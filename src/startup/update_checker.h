@@ -1,13 +1,14 @@
 #pragma once
 
 #include "core/paths.h"
+#include "platform/http_client.h"
 
 #include <QDate>
+#include <QDeadlineTimer>
 #include <QString>
 #include <functional>
 #include <optional>
 
-class HttpClient;
 class Prompts;
 class SettingsStore;
 
@@ -20,18 +21,25 @@ std::optional<QDate> ParseServerDate(const QString& text);
 // empty means no check at all) for a newer version or build, parks a
 // downloaded archive in the temporary folder for the operator to install,
 // backs up the program file, and keeps the two net documents up to date.
-// The first failure ends the check without a message.
+// The first failure ends the check without a message, except a file that
+// cannot be written, which is named with the reason. Each reply has a size
+// cap, and the whole check ends after budgetMs.
 class UpdateChecker {
 public:
     static inline const QString kLocalVersion = QStringLiteral("1");
     static inline const QString kLocalBuild = QStringLiteral("1");
-    // Archives and documents may be large; texts use the client's default.
-    static constexpr int kDownloadTimeoutMs = 5 * 60 * 1000;
+    // A version, build or date text is one short line.
+    static constexpr qint64 kTextMaxBytes = 512;
+    static constexpr qint64 kDocumentMaxBytes = qint64(4) * 1024 * 1024;
+    static constexpr qint64 kArchiveMaxBytes = qint64(64) * 1024 * 1024;
+    static constexpr int kTextTimeoutMs = 10000;
+    static constexpr int kCheckBudgetMs = 30000;
 
     struct Result {
         bool checked = false;           // an update server is set
         bool updateDownloaded = false;  // an archive was parked in this run
         QString stoppedBy;              // why the check ended early; never shown
+        QString writeError;             // a file that could not be written, and why; shown
     };
 
     // programFile: the running program, backed up when an archive arrives.
@@ -42,6 +50,8 @@ public:
     std::function<void(const QString&)> onCaption;
     QString localVersion = kLocalVersion;
     QString localBuild = kLocalBuild;
+    // The whole check, every request included.
+    int budgetMs = kCheckBudgetMs;
 
     Result run();
 
@@ -59,7 +69,9 @@ private:
 
     Step archiveStep(const Archive& a, Result& r);
     void documents(Result& r);
-    Download download(const QString& path, const QString& target, bool rtf = false);
+    HttpTextResult text(const QString& path);
+    int timeLeft(int atMostMs) const;
+    Download download(const QString& path, const QString& target, qint64 maxBytes, bool rtf, Result& r);
     bool backUpProgram();
     QString document(const QString& name) const;
 
@@ -69,4 +81,6 @@ private:
     Paths paths_;
     QString programFile_;
     QString base_;
+    QDeadlineTimer deadline_;
+    QString fetchError_;  // why the last download did not arrive
 };

@@ -8,6 +8,12 @@
 
 namespace {
 
+// No box holds more; a longer caption (a damaged file, say) is cut here
+// instead of being measured again and again on every repaint.
+constexpr qsizetype kMaxCaption = 300;
+
+QString bounded(const QString& text) { return text.size() > kMaxCaption ? text.left(kMaxCaption) : text; }
+
 QSize needed(const QFont& f, const QString& text, const QSize& room, bool wrap)
 {
     if (!wrap)
@@ -37,7 +43,7 @@ QFont fitted(const QFont& font, const QString& text, const QSize& room, bool wra
 
 QString FitLabel::shownText() const
 {
-    QString t = text();
+    QString t = bounded(text());
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return t;
 }
@@ -79,7 +85,7 @@ QFont FitButton::fittedFont() const
     QStyleOptionButton opt;
     initStyleOption(&opt);
     const QRect room = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this).adjusted(2, 0, -2, 0);
-    QString t = text();
+    QString t = bounded(text());
     t.remove(QLatin1Char('&'));
     return fitted(font(), t, room.size());
 }
@@ -89,6 +95,7 @@ void FitButton::paintEvent(QPaintEvent*)
     QStylePainter p(this);
     QStyleOptionButton opt;
     initStyleOption(&opt);
+    opt.text = bounded(opt.text);
     const QFont f = fittedFont();
     p.setFont(f);
     opt.fontMetrics = QFontMetrics(f);

@@ -15,7 +15,8 @@ public:
     // Whether the caption is drawn over several lines (a caption of several
     // words that would otherwise shrink too far).
     bool wrapsCaption() const;
-    // The caption as drawn (CR LF counts as one line break).
+    // The caption as drawn (CR LF counts as one line break), at most a few
+    // hundred characters.
     QString shownText() const;
 
 protected:

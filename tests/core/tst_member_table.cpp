@@ -1,3 +1,4 @@
+#include "core/call_sign.h"
 #include "core/member_table.h"
 #include "member_files.h"
 #include "test_home.h"
@@ -22,6 +23,8 @@ private slots:
     void emptyAndTruncatedFilesGetASentinel_data();
     void emptyAndTruncatedFilesGetASentinel();
     void noSentinelInThousandRecords();
+    void junkRecordsAreFreeSlots_data();
+    void junkRecordsAreFreeSlots();
     void recordsAfterSentinelAreIgnored();
     void findCallIsExactAndBelowSentinel();
     void addReusesFirstFreeSlot();
@@ -32,6 +35,7 @@ private slots:
     void writeSlotRefusesAnotherMembersCall();
     void blankSlotKeepsFileLength();
     void failedWriteLeavesTableUnchanged();
+    void unreadableFileIsReported_data();
     void unreadableFileIsReported();
     void counterColour_data();
     void counterColour();
@@ -52,6 +56,8 @@ void TstMemberTable::recordLayout_data()
     QTest::newRow("cut") << "KB1XYZQ" << "BARTHOLOMEW THEODORE" << "A VERY LONG TOWN NAME INDEED, MA"
                          << QByteArray("KB1XYZBARTHOLOMEW THEA VERY LONG TOWN NAME IND");
     QTest::newRow("blank") << "" << "" << "" << QByteArray(46, ' ');
+    QTest::newRow("letters Latin-1 lacks") << "W1AW" << QString::fromUtf8("ŁUKASZ") << QString::fromUtf8("ĐAKOVO, Ǘ")
+                                           << QByteArray("W1AW  LUKASZ         DAKOVO, \xDC                ");
 }
 
 void TstMemberTable::recordLayout()
@@ -65,8 +71,8 @@ void TstMemberTable::recordLayout()
     QCOMPARE(r.encode(), bytes);
     const MemberRecord back = MemberRecord::decode(bytes);
     QCOMPARE(back.call, call.left(6).trimmed());
-    QCOMPARE(back.name, name.left(15).trimmed());
-    QCOMPARE(back.qth, qth.left(25).trimmed());
+    QCOMPARE(back.name, QString::fromLatin1(bytes.mid(6, 15)).trimmed());
+    QCOMPARE(back.qth, QString::fromLatin1(bytes.mid(21, 25)).trimmed());
 }
 
 void TstMemberTable::sentinelFirstIsEmptyDatabase()
@@ -120,6 +126,9 @@ void TstMemberTable::emptyAndTruncatedFilesGetASentinel_data()
     QTest::newRow("cut inside the last record")
         << two.left(46 + 10) << 3 << 2
         << memberFileBytes({{"W1AW", "HIRAM", "CT"}, {"K9XYZ", "JO", ""}});
+    // A half-written end record is a free slot, not a member "**EO".
+    QTest::newRow("half-written end record")
+        << two + "**EO" << 4 << 2 << two + MemberRecord{}.encode() + memberFileBytes({});
 }
 
 void TstMemberTable::emptyAndTruncatedFilesGetASentinel()
@@ -140,6 +149,47 @@ void TstMemberTable::emptyAndTruncatedFilesGetASentinel()
     QCOMPARE(again.EndSlot(), endSlot);
 }
 
+void TstMemberTable::junkRecordsAreFreeSlots_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("members");
+    QTest::addColumn<bool>("warned");  // also: nothing written to the file
+    const QByteArray two = memberFileBytes({{"W1AW", "HIRAM", "CT"}, {"K9XYZ", "JO", "IL"}}, false);
+    const QByteArray end = memberFileBytes({});
+    QTest::newRow("zero-filled") << QByteArray(100 * 46, '\0') << 0 << true;
+    QTest::newRow("control bytes in a call") << QByteArray("W1\x01\x02Z ").leftJustified(46, ' ') + two + end << 2 << false;
+    QTest::newRow("NUL inside a call") << QByteArray("K1\0AB ", 7).leftJustified(46, ' ') + two + end << 2 << false;
+    QTest::newRow("no plausible call") << memberFileBytes({{"XYZ", "A", "B"}}, false) + two + end << 2 << false;
+    QByteArray noise(300 * 46, Qt::Uninitialized);
+    quint32 v = 12345;
+    for (char& c : noise)
+        c = char((v = v * 1103515245u + 12345u) >> 16);
+    QTest::newRow("random bytes") << noise << 0 << true;
+    QTest::newRow("mostly junk") << QByteArray(3 * 46, '\x7f') + two + end << 2 << true;
+}
+
+void TstMemberTable::junkRecordsAreFreeSlots()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, members);
+    QFETCH(bool, warned);
+    writeBytes(home_->memberFile(), bytes);
+    MemberTable t;
+    QVERIFY(t.LoadMemberTable(home_->memberFile()));
+    QCOMPARE(t.memberCount(), members);
+    for (int slot = 1; slot < t.EndSlot() && slot <= MemberTable::kSlots; ++slot)
+        QVERIFY(t.record(slot).isFree() || IsValidCall(t.call(slot)));
+    QCOMPARE(t.lastError().contains(home_->memberFile()), warned);
+    if (warned)
+        QCOMPARE(readBytes(home_->memberFile()), bytes);
+    // A new member goes into a free slot, never beside a junk "member".
+    QCOMPARE(t.AddMember({"N1NEW", "NEW", "ME"}), MemberTable::Result::Ok);
+    MemberTable again;
+    QVERIFY(again.LoadMemberTable(home_->memberFile()));
+    QCOMPARE(again.memberCount(), members + 1);
+    QVERIFY(again.FindCall("N1NEW") > 0);
+}
+
 void TstMemberTable::noSentinelInThousandRecords()
 {
     QList<MemberRecord> recs = manyMembers(1005);
@@ -152,6 +202,8 @@ void TstMemberTable::noSentinelInThousandRecords()
     QCOMPARE(t.memberCount(), 999);
     QCOMPARE(t.FindCall(recs[1002].call), 0);  // beyond slot 1000: never read
     QCOMPARE(readBytes(home_->memberFile()), before);
+    // The operator learns that records were left out.
+    QVERIFY2(t.lastError().contains(home_->memberFile()), qPrintable(t.lastError()));
 
     // The free slot is still usable; after that the table is full.
     int slot = 0;
@@ -315,13 +367,31 @@ void TstMemberTable::failedWriteLeavesTableUnchanged()
     QVERIFY(!t.lastError().isEmpty());
 }
 
+void TstMemberTable::unreadableFileIsReported_data()
+{
+    QTest::addColumn<QString>("blocked");  // made a folder or a plain file
+    QTest::addColumn<bool>("asFolder");
+    QTest::addColumn<QString>("named");
+    // A folder where the file should be can be neither read nor created.
+    QTest::newRow("folder in the file's place") << "Version 1/Veln.dat" << true << "Version 1/Veln.dat";
+    // A plain file where the data folder should be: the folder cannot be made.
+    QTest::newRow("file in the folder's place") << "Version 1" << false << "Version 1";
+}
+
 void TstMemberTable::unreadableFileIsReported()
 {
-    // A folder where the file should be can be neither read nor created.
-    QDir().mkpath(home_->memberFile());
+    QFETCH(QString, blocked);
+    QFETCH(bool, asFolder);
+    QFETCH(QString, named);
+    const QString path = home_->dataRoot() + blocked;
+    if (asFolder)
+        QVERIFY(QDir().mkpath(path));
+    else
+        writeBytes(path, "in the way");
     MemberTable t;
     QVERIFY(!t.LoadMemberTable(home_->memberFile()));
-    QVERIFY(!t.lastError().isEmpty());
+    QVERIFY2(t.lastError().contains(home_->dataRoot() + named), qPrintable(t.lastError()));
+    QVERIFY2(!t.lastError().contains("Unknown error"), qPrintable(t.lastError()));
     QCOMPARE(t.AddMember({"N1ABC", "C", ""}), MemberTable::Result::NotLoaded);
     QCOMPARE(t.WriteSlot(1, {"N1ABC", "C", ""}), MemberTable::Result::NotLoaded);
 }

@@ -3,6 +3,7 @@
 #include "test_main.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QTest>
 #include <memory>
 
@@ -16,7 +17,8 @@ private slots:
     void namesAreCaseInsensitive();
     void caseInsensitiveAcrossRuns();
     void deleteRemovesOneKey();
-    void valuesKeepBlanksAndCommas();
+    void valuesComeBackAsWritten_data();
+    void valuesComeBackAsWritten();
     void fileIsPrivate();
     void boolText_data();
     void boolText();
@@ -79,16 +81,42 @@ void TstSettingsStore::deleteRemovesOneKey()
     QCOMPARE(s.GetSetting("NewMember", "1"), QString("K9XYZ JO IL"));
 }
 
-void TstSettingsStore::valuesKeepBlanksAndCommas()
+void TstSettingsStore::valuesComeBackAsWritten_data()
 {
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("blanks and a comma") << "NewMember" << "3" << " W1AW HIRAM NEWINGTON, CT ";
+    QTest::newRow("equals, semicolon, quote") << "Settings" << "NetMgr" << "a=b;c\"d";
+    QTest::newRow("login text") << "Settings" << "QRZ ID" << "username=W1AW;";
+    QTest::newRow("backslash and slash") << "Settings" << "Path" << "C:\\VELN Net\\x/y";
+    QTest::newRow("starts with @") << "Settings" << "Odd" << "@Variant(x)";
+    QTest::newRow("control characters and hex digits") << "Settings" << "Ctl" << QString("a\tb\r\nc\x01" "f\x7f" "0");
+    QTest::newRow("NUL before a digit") << "Settings" << "Nul" << QString::fromUtf16(u"1\u00002", 3);
+    QTest::newRow("letters beyond ASCII") << "Screen" << QString::fromUtf8("Größe") << QString::fromUtf8("ŁUKASZ, Ærø 📻");
+    QTest::newRow("empty") << "Report" << "Subject" << "";
+    QTest::newRow("section named General") << "General" << "x" << "y";
+    QTest::newRow("key with percent") << "Servers" << "100% sure" << "https://example.org/?a=1&b=2";
+}
+
+void TstSettingsStore::valuesComeBackAsWritten()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
     {
         SettingsStore s(home_->settingsFile());
-        s.SaveSetting("NewMember", "3", " W1AW HIRAM NEWINGTON, CT ");
-        s.SaveSetting("Settings", "NetMgr", "a=b;c\"d");
+        s.SaveSetting(section, key, value);
+        QVERIFY(s.lastWriteOk());
     }
-    SettingsStore s(home_->settingsFile());
-    QCOMPARE(s.GetSetting("NewMember", "3"), QString(" W1AW HIRAM NEWINGTON, CT "));
-    QCOMPARE(s.GetSetting("Settings", "NetMgr"), QString("a=b;c\"d"));
+    QCOMPARE(SettingsStore(home_->settingsFile()).GetSetting(section, key, "missing"), value);
+    // The file QSettings itself wrote (earlier releases) reads the same.
+    QFile::remove(home_->settingsFile());
+    {
+        QSettings qt(home_->settingsFile(), QSettings::IniFormat);
+        qt.setValue(section + "/" + key, value);
+    }
+    QCOMPARE(SettingsStore(home_->settingsFile()).GetSetting(section, key, "missing"), value);
 }
 
 void TstSettingsStore::fileIsPrivate()

@@ -18,7 +18,11 @@ private slots:
     void slowServerTimesOut();
     void closedMidBodyFails();
     void hugeBodyArrivesWhole();
+    void oversizedBodyFails_data();
     void oversizedBodyFails();
+    void drippingServerIsCutOff();
+    void streamedBodyArrivesInPieces();
+    void refusingSinkEndsTransfer();
     void unreachableServerFails();
     void notAnHttpAddress_data();
     void notAnHttpAddress();
@@ -180,18 +184,90 @@ void TstHttpClient::hugeBodyArrivesWhole()
     QCOMPARE(wrong, qint64(-1));
 }
 
+void TstHttpClient::oversizedBodyFails_data()
+{
+    QTest::addColumn<qint64>("clientCap");  // 0: the client's default
+    QTest::addColumn<qint64>("requestCap");
+    QTest::addColumn<bool>("declared");     // Content-Length sent
+    QTest::addColumn<bool>("streamed");
+    const qint64 mb = 1024 * 1024;
+    QTest::newRow("client cap") << mb << qint64(0) << true << false;
+    QTest::newRow("request cap, declared") << qint64(0) << qint64(64 * 1024) << true << false;
+    QTest::newRow("request cap, undeclared") << qint64(0) << qint64(64 * 1024) << false << false;
+    QTest::newRow("streamed, undeclared") << qint64(0) << qint64(64 * 1024) << false << true;
+    QTest::newRow("request cap above client cap") << mb << 10 * mb << false << false;
+}
+
 void TstHttpClient::oversizedBodyFails()
 {
+    QFETCH(qint64, clientCap);
+    QFETCH(qint64, requestCap);
+    QFETCH(bool, declared);
+    QFETCH(bool, streamed);
     HttpTestServer server;
-    server.huge("/big", 3 * 1024 * 1024);
+    server.huge("/big", 3 * 1024 * 1024, declared);
     server.reply("/small", QByteArray(1000, 's'));
-    QtHttpClient client(1024 * 1024);
-    const HttpResult big = client.getBytes(server.url("/big"), 60000);
+    QtHttpClient client(clientCap > 0 ? clientCap : QtHttpClient::kDefaultMaxBodyBytes);
+    qint64 taken = 0;
+    const HttpResult big = streamed
+        ? client.getInto(server.url("/big"), [&](const QByteArray& piece) { return (taken += piece.size()), true; },
+                         60000, requestCap)
+        : client.getBytes(server.url("/big"), 60000, requestCap);
     QVERIFY(!big.ok);
     QVERIFY(!big.timedOut);
     QVERIFY(big.body.isEmpty());
-    QVERIFY(!big.error.isEmpty());
-    QVERIFY(client.getBytes(server.url("/small")).ok);
+    QVERIFY2(big.error.startsWith("Reply larger than"), qPrintable(big.error));
+    QVERIFY(taken <= requestCap);
+    QVERIFY(client.getBytes(server.url("/small"), 5000, requestCap).ok);
+}
+
+void TstHttpClient::drippingServerIsCutOff()
+{
+    HttpTestServer server;
+    server.drip("/drip", 20);
+    QtHttpClient client;
+    // Each byte arrives in time; only a bound on the whole transfer ends it.
+    const HttpResult r = client.getBytes(server.url("/drip"), 400);
+    QVERIFY(!r.ok);
+    QVERIFY(r.timedOut);
+    QVERIFY(r.body.isEmpty());
+}
+
+void TstHttpClient::streamedBodyArrivesInPieces()
+{
+    HttpTestServer server;
+    const qint64 size = 2 * 1024 * 1024 + 3;
+    server.huge("/big", size);
+    server.reply("/missing-page", "not here", 404);
+    QtHttpClient client;
+    QByteArray got;
+    int pieces = 0;
+    const HttpResult r = client.getInto(
+        server.url("/big"), [&](const QByteArray& piece) { return ++pieces, got += piece, true; }, 60000, size);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QVERIFY(r.body.isEmpty());
+    QCOMPARE(got.size(), size);
+    QVERIFY(pieces > 1);
+    QCOMPARE(got.at(size - 1), HttpTestServer::HugeByte(size - 1));
+    // An error page never reaches the sink.
+    got.clear();
+    const HttpResult page = client.getInto(
+        server.url("/missing-page"), [&](const QByteArray& piece) { return got += piece, true; }, 5000);
+    QVERIFY(!page.ok);
+    QVERIFY(got.isEmpty());
+    QCOMPARE(page.body, QByteArray("not here"));
+}
+
+void TstHttpClient::refusingSinkEndsTransfer()
+{
+    HttpTestServer server;
+    server.huge("/big", 8 * 1024 * 1024);
+    QtHttpClient client;
+    int calls = 0;
+    const HttpResult r = client.getInto(server.url("/big"), [&](const QByteArray&) { return ++calls, false; }, 60000);
+    QVERIFY(!r.ok);
+    QCOMPARE(calls, 1);
+    QCOMPARE(r.error, HttpClient::notStoredText());
 }
 
 void TstHttpClient::unreachableServerFails()

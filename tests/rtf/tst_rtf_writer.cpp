@@ -1,6 +1,8 @@
 #include "rtf/rtf_reader.h"
 #include "rtf/rtf_writer.h"
 #include "rtf_test_util.h"
+#include "full_disk.h"
+#include "member_files.h"
 #include "test_main.h"
 
 #include <QDir>
@@ -241,6 +243,7 @@ private slots:
     void saveReplacesALongerFile();
     void saveFailure_data();
     void saveFailure();
+    void saveOnFullDiskKeepsOldFile();
     void loadFailure_data();
     void loadFailure();
     void damagedFileShowsWhatWasRead();
@@ -302,6 +305,24 @@ void TstRtfFiles::saveFailure()
     QCOMPARE(QFileInfo(path("plain.txt")).size(), 4);
     QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList({"folder", "plain.txt"}));  // no temporary file left behind
+}
+
+void TstRtfFiles::saveOnFullDiskKeepsOldFile()
+{
+    FullDisk disk;
+    REQUIRE_FULL_DISK(disk);
+    const QString target = disk.folder() + "/VelnPreamble.rtf";
+    writeBytes(target, "{\\rtf1 the net's own preamble}");
+    const QByteArray old = readBytes(target);
+    QTextDocument doc;
+    doc.setPlainText(QString(3000, 'p'));
+    disk.fill();
+    const QString error = disk.attempt([&] {
+        QString e;
+        return SaveRtfFile(target, doc, &e) ? QString() : e;
+    });
+    QVERIFY2(error.contains(target), qPrintable("error: " + error));
+    QCOMPARE(readBytes(target), old);
 }
 
 void TstRtfFiles::loadFailure_data()

@@ -1,3 +1,4 @@
+#include "full_disk.h"
 #include "member_files.h"
 #include "session/session_file.h"
 #include "test_home.h"
@@ -23,6 +24,9 @@ private slots:
     void withExtension_data();
     void withExtension();
     void writeLeavesNoHalfFile();
+    void writeOnFullDiskKeepsOldFile();
+    void longLinesAreCut_data();
+    void longLinesAreCut();
 
 private:
     std::unique_ptr<TestHome> home_;
@@ -152,6 +156,62 @@ void TstSessionFile::writeLeavesNoHalfFile()
     QVERIFY(!QDir(home_->path() + "/missing").exists());
     QCOMPARE(SessionFile::CallOfLine(" W1AW HIRAM CT"), QString("W1AW"));
     QCOMPARE(SessionFile::NameOfLine(" W1AW HIRAM CT"), QString("HIRAM"));
+}
+
+void TstSessionFile::writeOnFullDiskKeepsOldFile()
+{
+    FullDisk disk;
+    REQUIRE_FULL_DISK(disk);
+    const QString path = disk.folder() + "/261208.txt";
+    const QByteArray old = SessionFile::Compose("2", " 0", "12/8/2026", {" W1AW HIRAM CT", " K9XYZ JO IL"});
+    writeBytes(path, old);
+    QStringList roster;
+    for (int i = 0; i < 80; ++i)
+        roster.append(QString(" N%1ABC SOMEBODY SOMEWHERE").arg(i));
+    const QByteArray bigger = SessionFile::Compose("80", " 0", "12/8/2026", roster);
+    disk.fill();
+    const QString error = disk.attempt([&] {
+        QString e;
+        return SessionFile::Write(path, bigger, &e) ? QString() : e;
+    });
+    QVERIFY2(error.contains(path), qPrintable("error: " + error));
+    QCOMPARE(readBytes(path), old);
+}
+
+void TstSessionFile::longLinesAreCut_data()
+{
+    QTest::addColumn<int>("longLine");  // 0-based line that is 50 MB long
+    QTest::addColumn<bool>("opens");    // a counter that long is no counter: refused at once
+    QTest::newRow("check-ins counter") << 0 << false;
+    QTest::newRow("traffic counter") << 1 << false;
+    QTest::newRow("date") << 2 << true;
+    QTest::newRow("roster line") << 3 << true;
+    QTest::newRow("last roster line, no line end") << 4 << true;
+}
+
+void TstSessionFile::longLinesAreCut()
+{
+    QFETCH(int, longLine);
+    QFETCH(bool, opens);
+    QList<QByteArray> lines{"2", " 3", "12/8/2026", " W1AW HIRAM CT", " K9XYZ JO IL"};
+    lines[longLine] += QByteArray(50 * 1024 * 1024, longLine == 0 ? '1' : 'X');
+    QByteArray bytes = lines.join("\r\n");
+    if (longLine != 4)
+        bytes += "\r\n";
+    const SessionFile::ReadResult r = SessionFile::Parse(bytes);
+    QCOMPARE(r.ok, opens);
+    if (!opens) {
+        QVERIFY(r.error.size() < 200);
+        return;
+    }
+    QVERIFY(r.contents.checkins.size() <= 20);
+    QVERIFY(r.contents.traffic.size() <= 20);
+    QVERIFY(r.contents.date.size() <= 20);
+    QVERIFY(r.contents.lines.size() >= 2);
+    for (const QString& line : r.contents.lines)
+        QVERIFY(line.size() <= 81);
+    QCOMPARE(r.contents.lines.first().left(5), QString(" W1AW"));
+    QCOMPARE(r.contents.lines.at(1).left(6), QString(" K9XYZ"));
 }
 
 VELN_TEST(TstSessionFile)

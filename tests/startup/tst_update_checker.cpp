@@ -2,6 +2,7 @@
 #include "core/settings_store.h"
 #include "fake_http.h"
 #include "fakes.h"
+#include "full_disk.h"
 #include "http_test_server.h"
 #include "platform/qt_http_client.h"
 #include "startup/update_checker.h"
@@ -72,6 +73,9 @@ private slots:
     void badDocumentNeverReplacesGoodOne_data();
     void badDocumentNeverReplacesGoodOne();
     void cutTransferLeavesOldDocument();
+    void documentOnFullDiskKeepsOldFile();
+    void hostileServerIsBounded_data();
+    void hostileServerIsBounded();
 
 private:
     UpdateChecker::Result run();
@@ -270,7 +274,9 @@ void TstUpdateChecker::unwritableArchiveIsNotAnnounced()
     UpdateChecker checker(http_, prompts_, *settings_, paths_, program_);
     const UpdateChecker::Result r = run();
     QVERIFY(!r.updateDownloaded);
-    QVERIFY(prompts_.shown.isEmpty());
+    // Not announced as downloaded; the file that could not be written is named.
+    QCOMPARE(prompts_.shown.size(), 1);
+    QVERIFY2(prompts_.shown.first().text.contains(paths_.versionUpdateZip), qPrintable(prompts_.shown.first().text));
     QVERIFY(!QFile::exists(checker.parkedVersion()));
     QCOMPARE(http_.count(kBuild), 1);  // the check goes on with the build test
 }
@@ -431,6 +437,72 @@ void TstUpdateChecker::cutTransferLeavesOldDocument()
     QCOMPARE(readFile(paths_.documentsFolder + "VelnPreamble.rtf"), QByteArray("{\\rtf1 old}"));
     QCOMPARE(QDir(paths_.documentsFolder).entryList(QDir::Files), (QStringList{"VelnInst.rtf", "VelnPreamble.rtf"}));
     QVERIFY(server.requestsFor("/files/VelnInst.rtf").isEmpty());
+}
+
+void TstUpdateChecker::documentOnFullDiskKeepsOldFile()
+{
+    FullDisk disk;
+    REQUIRE_FULL_DISK(disk);
+    serverWithNothingNew();
+    documentsUpToDate(QDate(2026, 6, 15));
+    paths_.documentsFolder = disk.folder() + "/";
+    const QString preamble = paths_.documentsFolder + "VelnPreamble.rtf";
+    QVERIFY(writeFile(preamble, "{\\rtf1 old}"));
+    setDate(preamble, QDate(2026, 6, 15));
+    http_.set(kPreDate, "06/20/26");
+    http_.set(kPreDoc, "{\\rtf1 " + QByteArray(3000, 'n') + "}");
+    disk.fill();
+    const QString error = disk.attempt([&] {
+        const UpdateChecker::Result r = run();
+        return r.writeError + "|" + (prompts_.shown.isEmpty() ? QString() : prompts_.shown.first().text);
+    });
+    const QStringList told = error.split('|');
+    QVERIFY2(told.first().contains(preamble), qPrintable("error: " + error));
+    QCOMPARE(told.last(), told.first());  // said to the operator
+    QCOMPARE(readFile(preamble), QByteArray("{\\rtf1 old}"));
+}
+
+void TstUpdateChecker::hostileServerIsBounded_data()
+{
+    QTest::addColumn<QString>("hostile");  // the path that misbehaves
+    QTest::addColumn<bool>("drips");       // else: far too large
+    QTest::newRow("huge version text") << "/updates/VelnVersion.txt" << false;
+    QTest::newRow("huge date text") << "/updates/VelnPreambleDate.txt" << false;
+    QTest::newRow("huge document") << "/files/VelnPreamble.rtf" << false;
+    QTest::newRow("dripping version text") << "/updates/VelnVersion.txt" << true;
+    QTest::newRow("dripping document") << "/files/VelnPreamble.rtf" << true;
+}
+
+void TstUpdateChecker::hostileServerIsBounded()
+{
+    QFETCH(QString, hostile);
+    QFETCH(bool, drips);
+    HttpTestServer server;
+    server.reply("/updates/VelnVersion.txt", "1");
+    server.reply("/updates/Velnbuild.txt", "1");
+    server.reply("/updates/VelnPreambleDate.txt", "06/20/26");
+    server.reply("/updates/VelnInstDate.txt", "06/20/26");
+    server.reply("/files/VelnPreamble.rtf", kNewPreamble);
+    server.reply("/files/VelnInst.rtf", kNewInstructions);
+    if (drips)
+        server.drip(hostile, 20);
+    else  // no length declared: only counting what arrives stops it
+        server.huge(hostile, 80 * 1024 * 1024, false);
+    settings_->SaveSetting("Servers", "Update", server.base());
+    documentsUpToDate(QDate(2026, 6, 15));
+    QtHttpClient client;
+    UpdateChecker checker(client, prompts_, *settings_, paths_, program_);
+    // A dripping server is cut off by the bound on the whole check; a huge
+    // reply by its size cap long before that.
+    if (drips)
+        checker.budgetMs = 800;
+    const UpdateChecker::Result r = checker.run();
+    QVERIFY2(r.stoppedBy.contains(drips ? "ran out of time" : "larger than")
+                 || (drips && r.stoppedBy.contains("No complete reply")),
+             qPrintable(r.stoppedBy));
+    QCOMPARE(readFile(paths_.documentsFolder + "VelnPreamble.rtf"), QByteArray("{\\rtf1 old}"));
+    QCOMPARE(QDir(paths_.documentsFolder).entryList(QDir::Files), (QStringList{"VelnInst.rtf", "VelnPreamble.rtf"}));
+    QVERIFY(prompts_.shown.isEmpty());
 }
 
 VELN_TEST(TstUpdateChecker)

@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 QByteArray reason(int status)
@@ -82,11 +83,20 @@ void HttpTestServer::closeMidBody(const QString& path, const QByteArray& sent, q
     scripts_.insert(path, s);
 }
 
-void HttpTestServer::huge(const QString& path, qint64 size)
+void HttpTestServer::huge(const QString& path, qint64 size, bool declareLength)
 {
     Script s;
     s.kind = Kind::Huge;
     s.size = size;
+    s.declareLength = declareLength;
+    scripts_.insert(path, s);
+}
+
+void HttpTestServer::drip(const QString& path, int intervalMs)
+{
+    Script s;
+    s.kind = Kind::Drip;
+    s.size = intervalMs;
     scripts_.insert(path, s);
 }
 
@@ -169,9 +179,18 @@ void HttpTestServer::answer(QTcpSocket* socket, const QByteArray& target)
         Connection& c = connections_[socket];
         c.hugeLeft = s.size;
         c.hugeNext = 0;
-        socket->write(head(200, {{"Content-Type", "application/octet-stream"},
-                                 {"Content-Length", QByteArray::number(s.size)}}));
+        Headers headers{{"Content-Type", "application/octet-stream"}};
+        if (s.declareLength)
+            headers.append({"Content-Length", QByteArray::number(s.size)});
+        socket->write(head(200, headers));
         feedHuge(socket);
+        break;
+    }
+    case Kind::Drip: {
+        socket->write(head(200, {}));  // no length: the body ends when the connection does
+        auto* timer = new QTimer(socket);
+        connect(timer, &QTimer::timeout, socket, [socket] { socket->write("d"); });
+        timer->start(int(s.size));
         break;
     }
     }

@@ -41,8 +41,11 @@ public:
     void stall(const QString& path);
     // Promises declaredLength bytes, sends `sent`, then closes the connection.
     void closeMidBody(const QString& path, const QByteArray& sent, qint64 declaredLength);
-    // A body of `size` bytes of HugeByte(i), written as the socket drains.
-    void huge(const QString& path, qint64 size);
+    // A body of `size` bytes of HugeByte(i), written as the socket drains;
+    // without declareLength the body simply ends when the connection closes.
+    void huge(const QString& path, qint64 size, bool declareLength = true);
+    // Sends one byte every intervalMs, for ever, and never says how many.
+    void drip(const QString& path, int intervalMs);
     static char HugeByte(qint64 i) { return char('a' + i % 23); }
 
     QList<Request> requests() const { return requests_; }
@@ -50,13 +53,14 @@ public:
     void clearRequests() { requests_.clear(); }
 
 private:
-    enum class Kind { Complete, Stall, CloseMidBody, Huge };
+    enum class Kind { Complete, Stall, CloseMidBody, Huge, Drip };
     struct Script {
         Kind kind = Kind::Complete;
         int status = 200;
         Headers headers;
         QList<QByteArray> bodies;  // in turn; the last one repeats
-        qint64 size = 0;           // declared length or huge size
+        qint64 size = 0;           // declared length, huge size or drip interval
+        bool declareLength = true;
         int served = 0;
     };
     struct Connection {

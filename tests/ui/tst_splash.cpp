@@ -142,7 +142,7 @@ private slots:
     void updateWindowAroundTheCheck();
     void secondCopyRefused();
     void lockOfACrashedCopyIsTakenOver();
-    void lockWithoutDataRootDoesNotStopTheRun();
+    void firstStartMakesTheDataRootForTheLock();
     void shots();
 
 private:
@@ -498,13 +498,14 @@ void TstSplash::lockOfACrashedCopyIsTakenOver()
     QCOMPARE(guard.acquire(), SingleInstance::Outcome::Acquired);
 }
 
-void TstSplash::lockWithoutDataRootDoesNotStopTheRun()
+void TstSplash::firstStartMakesTheDataRootForTheLock()
 {
     QVERIFY(!QFileInfo::exists(state_.paths.dataRoot));
     SingleInstance guard(state_.paths.lockFile);
-    QCOMPARE(guard.acquire(), SingleInstance::Outcome::Unavailable);
     QVERIFY(AcquireSingleInstance(guard, fakes_->prompts));
     QVERIFY(fakes_->prompts.shown.isEmpty());
+    QVERIFY(QFileInfo(state_.paths.dataRoot).isDir());
+    QCOMPARE(SingleInstance(state_.paths.lockFile).acquire(), SingleInstance::Outcome::HeldByAnother);
 }
 
 void TstSplash::shots()

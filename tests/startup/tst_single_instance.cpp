@@ -1,0 +1,90 @@
+#include "core/paths.h"
+#include "fakes.h"
+#include "member_files.h"
+#include "startup/single_instance.h"
+#include "startup/startup_sequence.h"
+#include "test_home.h"
+#include "test_main.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+#include <algorithm>
+#include <memory>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+class TstSingleInstance : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { home_ = std::make_unique<TestHome>(); }
+    void cleanup() { home_.reset(); }
+
+    void twoFirstStartsNeverBothRun();
+    void lockThatCannotBeMadeStopsTheStart();
+
+private:
+    std::unique_ptr<TestHome> home_;
+};
+
+// Two processes on a home without a data root, let go at the same moment.
+void TstSingleInstance::twoFirstStartsNeverBothRun()
+{
+    const QString lockFile = Paths::forCurrentUser().lockFile;
+    QVERIFY(!QFileInfo::exists(home_->dataRoot()));
+    int go[2], answers[2], hold[2];
+    QVERIFY(pipe(go) == 0 && pipe(answers) == 0 && pipe(hold) == 0);
+    pid_t children[2];
+    for (pid_t& child : children) {
+        child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            close(go[1]);
+            close(hold[1]);
+            char c;
+            (void)!read(go[0], &c, 1);
+            SingleInstance guard(lockFile);
+            const char outcome = char('0' + int(guard.acquire()));
+            (void)!write(answers[1], &outcome, 1);
+            (void)!read(hold[0], &c, 1);  // holds the lock until the parent has both answers
+            _exit(0);
+        }
+    }
+    close(go[0]);
+    close(answers[1]);
+    close(hold[0]);
+    const char both[2] = {'g', 'g'};
+    QCOMPARE(write(go[1], both, 2), ssize_t(2));
+    char got[2] = {0, 0};
+    for (char& c : got)
+        QCOMPARE(read(answers[0], &c, 1), ssize_t(1));
+    close(hold[1]);
+    close(go[1]);
+    close(answers[0]);
+    for (pid_t child : children)
+        waitpid(child, nullptr, 0);
+
+    const char acquired = char('0' + int(SingleInstance::Outcome::Acquired));
+    const char held = char('0' + int(SingleInstance::Outcome::HeldByAnother));
+    std::sort(std::begin(got), std::end(got));
+    QVERIFY2(got[0] == std::min(acquired, held) && got[1] == std::max(acquired, held), QByteArray(got, 2).constData());
+}
+
+void TstSingleInstance::lockThatCannotBeMadeStopsTheStart()
+{
+    // A plain file where the data root should be.
+    const QString root = home_->dataRoot().chopped(1);
+    writeBytes(root, "in the way");
+    const QString lockFile = Paths::forCurrentUser().lockFile;
+    SingleInstance guard(lockFile);
+    FakePrompts prompts;
+    QVERIFY(!AcquireSingleInstance(guard, prompts));
+    QCOMPARE(prompts.shown.size(), 1);
+    QVERIFY2(prompts.shown.first().text.contains(lockFile), qPrintable(prompts.shown.first().text));
+    QVERIFY(prompts.shown.first().text.contains(Startup::kNotStartedUnguarded));
+    QVERIFY(!prompts.shown.first().text.contains("Unknown error"));
+}
+
+VELN_TEST(TstSingleInstance)
+#include "tst_single_instance.moc"

@@ -1,0 +1,33 @@
+#include "test_main.h"
+#include "ui/fit_widgets.h"
+
+#include <QTest>
+
+// Captions fitted to their boxes measure only what a box can show.
+class TstFitWidgets : public QObject {
+    Q_OBJECT
+private slots:
+    void hugeCaptionIsCut();
+};
+
+void TstFitWidgets::hugeCaptionIsCut()
+{
+    // A caption filled from a damaged file: five million characters, no blank.
+    const QString huge(5 * 1000 * 1000, QLatin1Char('X'));
+    FitLabel label;
+    label.resize(120, 30);
+    label.setText(huge);
+    QVERIFY(label.shownText().size() <= 300);
+    QVERIFY(huge.startsWith(label.shownText()));
+    QVERIFY(label.fittedFont().pointSizeF() < label.font().pointSizeF());
+    QVERIFY(!label.grab().isNull());
+
+    FitButton button;
+    button.resize(120, 30);
+    button.setText(huge);
+    QVERIFY(button.fittedFont().pointSizeF() < button.font().pointSizeF());
+    QVERIFY(!button.grab().isNull());
+}
+
+VELN_TEST(TstFitWidgets)
+#include "tst_fit_widgets.moc"
