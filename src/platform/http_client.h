@@ -63,6 +63,8 @@ public:
 
     HttpResult getBytes(const QUrl& url, int timeoutMs = kDefaultTimeoutMs, qint64 maxBytes = 0)
     {
+        if (cancelRequested())
+            return calledOff();
         const int t = timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs;
         return maxBytes > 0 ? fetchLimited(url, t, maxBytes, nullptr) : fetch(url, t);
     }
@@ -85,13 +87,28 @@ public:
     // then failed: the caller drops what it took unless the result is ok.
     HttpResult getInto(const QUrl& url, const HttpSink& sink, int timeoutMs, qint64 maxBytes = 0)
     {
+        if (cancelRequested())
+            return calledOff();
         return fetchLimited(url, timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs, maxBytes, &sink);
     }
+
+    // Asked while a transfer runs; true calls it off at once (the operator
+    // skipped the update check). None by default.
+    void setCancelCheck(std::function<bool()> check) { cancelCheck_ = std::move(check); }
 
     static QString tooLargeText(qint64 maxBytes) { return QStringLiteral("Reply larger than %1 bytes").arg(maxBytes); }
     static QString notStoredText() { return QStringLiteral("The reply could not be stored"); }
 
 protected:
+    static HttpResult calledOff()
+    {
+        HttpResult r;
+        r.error = QStringLiteral("Called off by the operator");
+        return r;
+    }
+    bool hasCancelCheck() const { return bool(cancelCheck_); }
+    bool cancelRequested() const { return cancelCheck_ && cancelCheck_(); }
+
     virtual HttpResult fetch(const QUrl& url, int timeoutMs) = 0;
 
     // With a size cap (maxBytes > 0) and a sink (when given). This fallback
@@ -114,4 +131,7 @@ protected:
         }
         return r;
     }
+
+private:
+    std::function<bool()> cancelCheck_;
 };

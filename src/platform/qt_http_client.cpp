@@ -44,6 +44,7 @@ HttpResult QtHttpClient::fetchLimited(const QUrl& url, int timeoutMs, qint64 max
     bool tooLarge = false;
     bool notStored = false;
     bool timedOut = false;
+    bool cancelled = false;
 
     QEventLoop loop;
     QTimer deadline;
@@ -83,8 +84,20 @@ HttpResult QtHttpClient::fetchLimited(const QUrl& url, int timeoutMs, qint64 max
         loop.quit();
     });
     deadline.start(timeoutMs);
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // With a way to call the transfer off, the operator's click must get
+    // through while it runs.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (cancelRequested())
+            stop(cancelled);
+    });
+    if (hasCancelCheck())
+        poll.start(100);
+    if (!reply->isFinished() && !cancelRequested())
+        loop.exec(hasCancelCheck() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    else if (cancelRequested())
+        cancelled = true;
+    poll.stop();
     deadline.stop();
     if (reply->isFinished())
         timedOut = false;  // the reply won the race against the deadline
@@ -103,7 +116,9 @@ HttpResult QtHttpClient::fetchLimited(const QUrl& url, int timeoutMs, qint64 max
     // 401-499; every other error is a failed transfer.
     const int code = reply->error();
     const bool statusError = (code >= 201 && code <= 299) || (code >= 401 && code <= 499);
-    if (tooLarge) {
+    if (cancelled) {
+        result.error = calledOff().error;
+    } else if (tooLarge) {
         result.error = tooLargeText(cap);
     } else if (notStored) {
         result.error = notStoredText();

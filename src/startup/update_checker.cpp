@@ -225,6 +225,17 @@ HttpTextResult UpdateChecker::text(const QString& path)
     return http_.getText(QUrl(base_ + path), t, kTextMaxBytes);
 }
 
+bool LooksLikeRtf(const QByteArray& head)
+{
+    // The viewer reads a document behind a byte-order mark or blank lines.
+    QByteArrayView rest(head);
+    if (rest.startsWith("\xEF\xBB\xBF"))
+        rest = rest.sliced(3);
+    while (!rest.isEmpty() && (rest.front() == ' ' || rest.front() == '\r' || rest.front() == '\n' || rest.front() == '\t'))
+        rest = rest.sliced(1);
+    return rest.startsWith("{\\rtf");
+}
+
 UpdateChecker::Download UpdateChecker::download(const QString& path, const QString& target, qint64 maxBytes,
                                                 bool rtf, Result& r)
 {
@@ -253,7 +264,7 @@ UpdateChecker::Download UpdateChecker::download(const QString& path, const QStri
             fetchError_ = got.error;
         else if (out.size() == 0)
             fetchError_ = QStringLiteral("empty reply");
-        else if (rtf && !out.head().startsWith("{\\rtf"))
+        else if (rtf && !LooksLikeRtf(out.head()))
             fetchError_ = QStringLiteral("not an RTF document");
         if (!fetchError_.isEmpty()) {
             out.cancel();

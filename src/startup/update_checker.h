@@ -24,6 +24,9 @@ std::optional<QDate> ParseServerDate(const QString& text);
 // The first failure ends the check without a message, except a file that
 // cannot be written, which is named with the reason. Each reply has a size
 // cap, and the whole check ends after budgetMs.
+// The start of a document the viewer reads as RTF.
+bool LooksLikeRtf(const QByteArray& head);
+
 class UpdateChecker {
 public:
     static inline const QString kLocalVersion = QStringLiteral("1");

@@ -245,7 +245,10 @@ void frmsplash::checkForUpdates()
             window.setCaption1(caption);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         };
+        // SKIP calls off the transfer under way, and with it the whole check.
+        platform_.http->setCancelCheck([&window] { return window.skipped(); });
         const UpdateChecker::Result result = checker.run();
+        platform_.http->setCancelCheck({});
         state_.updateDownloaded = state_.updateDownloaded || result.updateDownloaded;
     }
     window.close();

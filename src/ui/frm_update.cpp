@@ -4,6 +4,7 @@
 #include "ui_style.h"
 
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -26,15 +27,27 @@ frmUpdate::frmUpdate(QWidget* parent) : QDialog(parent)
     // Room for the longest caption the check can show.
     lblUpdate1->setMinimumWidth(lblUpdate1->sizeHint().width() + 8);
 
+    cmdSkip = new QPushButton(QStringLiteral("&SKIP"), this);
+    cmdSkip->setObjectName(QStringLiteral("cmdSkip"));
+    connect(cmdSkip, &QPushButton::clicked, this, &frmUpdate::cmdSkip_Click);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(14);
     layout->addWidget(lblUpdate);
     layout->addWidget(lblUpdate1);
+    layout->addWidget(cmdSkip, 0, Qt::AlignCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 frmUpdate::~frmUpdate() = default;
+
+void frmUpdate::cmdSkip_Click()
+{
+    skipped_ = true;
+    cmdSkip->setEnabled(false);
+    lblUpdate1->setText(QStringLiteral("SKIPPING THE UPDATE CHECK"));
+}
 
 void frmUpdate::setCaption1(const QString& text) { lblUpdate1->setText(text); }
 

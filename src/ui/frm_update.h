@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class FitLabel;
+class QPushButton;
 
 // Says "CHECKING FOR UPDATES" while the start-up asks the update server;
 // shown without blocking, closed when the check ends.
@@ -19,10 +20,17 @@ public:
     void setCaption1(const QString& text);
 
     void Form_Load();
+    // SKIP: the check ends at once and the start goes on.
+    void cmdSkip_Click();
+    bool skipped() const { return skipped_; }
 
     FitLabel* lblUpdate = nullptr;
     FitLabel* lblUpdate1 = nullptr;
+    QPushButton* cmdSkip = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    bool skipped_ = false;
 };

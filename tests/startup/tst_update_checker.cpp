@@ -64,6 +64,9 @@ private slots:
     void unwritableArchiveIsNotAnnounced();
     void failureEndsSilently_data();
     void failureEndsSilently();
+    void looksLikeRtf_data();
+    void looksLikeRtf();
+    void skippedCheckAsksNothing();
     void oldMailProgramDeleted();
     void firstDocuments();
     void firstDocumentsRetriedAfterFailure();
@@ -502,6 +505,38 @@ void TstUpdateChecker::hostileServerIsBounded()
              qPrintable(r.stoppedBy));
     QCOMPARE(readFile(paths_.documentsFolder + "VelnPreamble.rtf"), QByteArray("{\\rtf1 old}"));
     QCOMPARE(QDir(paths_.documentsFolder).entryList(QDir::Files), (QStringList{"VelnInst.rtf", "VelnPreamble.rtf"}));
+    QVERIFY(prompts_.shown.isEmpty());
+}
+
+void TstUpdateChecker::looksLikeRtf_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<bool>("rtf");
+    QTest::newRow("plain") << QByteArray("{\\rtf1\\ansi x}") << true;
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF{\\rtf1 x}") << true;
+    QTest::newRow("blank lines first") << QByteArray("\r\n\r\n  {\\rtf1 x}") << true;
+    QTest::newRow("mark and blank line") << QByteArray("\xEF\xBB\xBF\n{\\rtf1 x}") << true;
+    QTest::newRow("web page") << QByteArray("<html><body>{\\rtf1</body>") << false;
+    QTest::newRow("mark before a web page") << QByteArray("\xEF\xBB\xBF<html>") << false;
+    QTest::newRow("empty") << QByteArray() << false;
+}
+
+void TstUpdateChecker::looksLikeRtf()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(bool, rtf);
+    QCOMPARE(LooksLikeRtf(head), rtf);
+}
+
+void TstUpdateChecker::skippedCheckAsksNothing()
+{
+    documentsUpToDate(QDate(2026, 1, 1));
+    http_.set(kVersion, "2");
+    http_.setCancelCheck([] { return true; });  // SKIP pressed
+    const UpdateChecker::Result r = run();
+    QVERIFY(!r.stoppedBy.isEmpty());
+    QVERIFY(!r.updateDownloaded);
+    QVERIFY(http_.requested.isEmpty());
     QVERIFY(prompts_.shown.isEmpty());
 }
 
