@@ -159,6 +159,19 @@ void frmMain::saveOptions()
 {
     readOptions();
     SaveSessionOptions(settings_, session_.options());
+    checkSettingsWritten();
+}
+
+void frmMain::checkSettingsWritten()
+{
+    if (settings_.lastWriteOk() || settingsWarned_)
+        return;
+    settingsWarned_ = true;
+    platform_.prompts->message(
+        QStringLiteral("Your settings could not be stored.\n\n%1\n\nThe net goes on; options, report figures and logins "
+                       "changed from now on are kept only until the program ends.")
+            .arg(settings_.lastError()),
+        Prompts::Icon::Warning);
 }
 
 void frmMain::mnuOptionsDisableEnterKeyDing_Click() { saveOptions(); }

@@ -306,6 +306,8 @@ private:
     void SetCapsLock(bool on);
     void SetNumLock(bool on);
     bool firstRun() const;
+    // A settings write that failed is told once a run.
+    void checkSettingsWritten();
     void rememberFirstRun();
 
     Platform& platform_;
@@ -330,4 +332,5 @@ private:
     std::function<void()> endProgram_;
     bool ended_ = false;
     bool exitAsked_ = false;  // "73" has asked its questions
+    bool settingsWarned_ = false;
 };

@@ -63,6 +63,7 @@ void frmMain::mnuOptionsChangeQRZLogin_Click()
     frmQRZ dialog(settings_, this);
     dialog.prepareForChange();
     dialog.exec();
+    checkSettingsWritten();
     TxtChkin->setFocus();
 }
 

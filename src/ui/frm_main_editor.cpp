@@ -153,6 +153,7 @@ void frmMain::cmdSave_Click()
     const EditorMode mode = session_.editor().mode();
     const NetSession::SaveOutcome outcome = session_.saveEditor(selectedLine());
     applyEditorOutcome(outcome.editor);
+    checkSettingsWritten();  // the month's new-member list
     drawEditor();
     if (mode == EditorMode::Edit || mode == EditorMode::None) {
         if (outcome.editor.ok) {

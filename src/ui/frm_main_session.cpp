@@ -86,6 +86,7 @@ void frmMain::addSessionToReport()
     const ReportWriteOutcome outcome = session_.addToReport(state_.report, state_.sessionsThisRun);
     if (!outcome.stored)
         platform_.prompts->message(outcome.message, Prompts::Icon::Exclamation);
+    checkSettingsWritten();
 }
 
 void frmMain::CmdExit_MouseDown() { Ui::setColours(CmdExit, Qt::black, QColor(0, 255, 0)); }

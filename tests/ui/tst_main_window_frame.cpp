@@ -38,6 +38,7 @@ private slots:
     void locksOnlyWhenDifferent();
     void optionsOnFirstAndLaterRuns();
     void optionTogglesPersist();
+    void failedSettingsWriteToldOnce();
     void optionsReadAtUse();
     void cleanUpOnlyAfterFirstRun();
     void layoutFollowsFractions_data();
@@ -372,6 +373,22 @@ void TstMainWindowFrame::optionTogglesPersist()
     QVERIFY(w->mnuOptionsDisableAutoInsert->isChecked());
     QVERIFY(!w->mnuOptionsDisableEnterKeyDing->isChecked());
     QVERIFY(w->mnuOptionsDisableWindowFlash->isChecked());
+}
+
+void TstMainWindowFrame::failedSettingsWriteToldOnce()
+{
+    // A settings folder that cannot be made: every write fails.
+    writeBytes(home_->path() + "/blocked", "a file, not a folder");
+    settings_ = std::make_unique<SettingsStore>(home_->path() + "/blocked/VELN.ini");
+    auto w = open(false);
+    const int before = int(fakes_->prompts.shown.size());
+    w->mnuOptionsDisableWindowFlash->trigger();
+    w->mnuOptionsDisableAutoInsert->trigger();
+    QCOMPARE(int(fakes_->prompts.shown.size()), before + 1);
+    const auto& told = fakes_->prompts.shown.last();
+    QVERIFY(told.text.startsWith("Your settings could not be stored."));
+    QVERIFY2(told.text.contains("blocked"), qPrintable(told.text));  // names the file
+    QVERIFY(w->mnuOptionsDisableWindowFlash->isChecked());  // the option holds for this run
 }
 
 void TstMainWindowFrame::optionsReadAtUse()
