@@ -28,6 +28,8 @@ std::unique_ptr<QTemporaryDir> folder;
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     static QCoreApplication app(*argc, *argv);
+    // QSettings warns about every odd line of a hostile file; the log would drown the fuzzer's.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     const QString shm = QStringLiteral("/dev/shm");
     folder = QDir(shm).exists() ? std::make_unique<QTemporaryDir>(shm + QStringLiteral("/veln-fuzz-XXXXXX"))
                                 : std::make_unique<QTemporaryDir>();
