@@ -86,6 +86,8 @@ QList<SettingsSection> readIni(const QString& path)
     auto take = [&ini](const QString& name) {
         SettingsSection section{name, {}};
         for (const QString& key : ini.childKeys()) {
+            if (key.isEmpty())
+                continue;  // "=value": no key this store can ask for
             const QVariant v = ini.value(key);
             // A hand-written value with bare commas reads as a list.
             const QString text = v.typeId() == QMetaType::QStringList ? v.toStringList().join(QStringLiteral(", "))
