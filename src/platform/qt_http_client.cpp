@@ -39,6 +39,9 @@ HttpResult QtHttpClient::fetchLimited(const QUrl& url, int timeoutMs, qint64 max
     if (!manager_)
         manager_ = std::make_unique<QNetworkAccessManager>();
     std::unique_ptr<QNetworkReply> reply(manager_->get(request));
+    // A streamed body never piles up in the reply's own buffer either.
+    if (sink)
+        reply->setReadBufferSize(256 * 1024);
     QByteArray body;
     qint64 received = 0;
     bool tooLarge = false;
