@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 // The member editor as the operator drives it in the main window.
@@ -31,6 +33,7 @@ private slots:
     void deleteAnswers_data();
     void deleteAnswers();
     void editAndDeleteNeedASelection();
+    void rightButtonActsOnTheLineUnderIt();
     void keyFiltersInTheBoxes();
     void renderEditorModes();
 
@@ -254,6 +257,22 @@ void TstMemberEditorWindow::deleteAnswers()
     QCOMPARE(w->lblMembers->text(), members);
     if (answer == int(Prompts::Answer::Yes))
         QCOMPARE(w->lblStatus->text(), QString("\r\nRECORD DELETED"));
+}
+
+void TstMemberEditorWindow::rightButtonActsOnTheLineUnderIt()
+{
+    auto w = open();
+    checkIn(*w, "W1AW");
+    checkIn(*w, "K9XYZ");
+    selectLine(*w, 0);
+    // The pop-up menu opens on the second line; Edit from it edits that line.
+    QTimer::singleShot(100, w.get(), [&] {
+        w->mnuEdit->close();
+        w->mnuEditEdit->trigger();
+    });
+    QTest::mouseClick(w->lst1->viewport(), Qt::RightButton, {}, w->lst1->visualItemRect(w->lst1->item(1)).center());
+    QTRY_COMPARE(w->txtCall->text(), QString("K9XYZ"));
+    QCOMPARE(w->lst1->currentRow(), 1);
 }
 
 void TstMemberEditorWindow::editAndDeleteNeedASelection()
