@@ -34,6 +34,7 @@ private slots:
     void deleteAnswers();
     void editAndDeleteNeedASelection();
     void rightButtonActsOnTheLineUnderIt();
+    void tabWalksTheEditorBoxes();
     void keyFiltersInTheBoxes();
     void renderEditorModes();
 
@@ -273,6 +274,35 @@ void TstMemberEditorWindow::rightButtonActsOnTheLineUnderIt()
     QTest::mouseClick(w->lst1->viewport(), Qt::RightButton, {}, w->lst1->visualItemRect(w->lst1->item(1)).center());
     QTRY_COMPARE(w->txtCall->text(), QString("K9XYZ"));
     QCOMPARE(w->lst1->currentRow(), 1);
+}
+
+void TstMemberEditorWindow::tabWalksTheEditorBoxes()
+{
+    auto w = open();
+    checkIn(*w, "n1new");
+    clickUnknown(*w, 0);
+    QTRY_VERIFY(w->txtName->hasFocus());
+    QTest::keyClicks(w->txtName, "john smith");
+    QTest::keyClick(w->txtName, Qt::Key_Tab);
+    QTRY_VERIFY(w->TxtCS->hasFocus());
+    QTest::keyClicks(w->TxtCS, "denver co");
+    QCOMPARE(w->txtName->text(), QString("JOHN SMITH"));  // upper-cased on leaving
+    QCOMPARE(w->TxtCS->text(), QString("denver co"));
+    QTest::keyClick(w->TxtCS, Qt::Key_Backtab, Qt::ShiftModifier);
+    QTRY_VERIFY(w->txtName->hasFocus());
+    QCOMPARE(w->txtName->text(), QString());  // entering the name box empties it...
+    QTest::keyClick(w->txtName, Qt::Key_Tab);
+    QTRY_VERIFY(w->TxtCS->hasFocus());
+    QCOMPARE(w->txtName->text(), QString("JOHN SMITH"));  // ...and left empty it gets the name back
+    // Changing a call, Tab goes between the old and the new call.
+    QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+    checkIn(*w, "K9XYZ");
+    selectLine(*w, 0);
+    w->mnuChgCall->trigger();
+    QTRY_VERIFY(w->TxtNew->hasFocus());
+    QTest::keyClick(w->TxtNew, Qt::Key_Tab);
+    QTRY_VERIFY(w->txtCall->hasFocus());
+    QCOMPARE(w->txtCall->text(), QString("K9XYZ"));
 }
 
 void TstMemberEditorWindow::editAndDeleteNeedASelection()
