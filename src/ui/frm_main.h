@@ -173,6 +173,7 @@ public:
     QAction* mnuEditEdit = nullptr;
     QAction* mnuChgCtl = nullptr;
     QAction* mnuChgCall = nullptr;
+    QAction* mnuEditCheckOut = nullptr;
     QMenu* mnuFormat = nullptr;
     QMenu* mnuFormatControls = nullptr;
     QAction* mnuFormatControlsFont = nullptr;
@@ -219,6 +220,8 @@ public:
     void mnuEditEdit_Click();
     void mnuChgCtl_Click();
     void mnuChgCall_Click();
+    // The selected station goes (its line turns grey) or comes back.
+    void mnuEditCheckOut_Click();
     void mnuFormatControlsFont_Click();
     void mnuFormatControlsColor_Click();
     void mnuFormatControlsBackgroundColor_Click();
@@ -277,6 +280,8 @@ private:
     void saveOptions();
     void applyOutcome(const CheckInOutcome& outcome);
     void drawRoster();
+    // Line k's colour (grey once checked out) and its times as tooltip.
+    void drawRosterLine(int line);
     void drawCounters();
     void drawEditor();
     void drawLookupAnswer(const QString& status);

@@ -273,6 +273,7 @@ const MenuSpec kMenus[] = {
     {"mnuEditEdit", "&Edit", "Ctrl+E", 1, false, nullptr, &F::mnuEditEdit, &F::mnuEditEdit_Click},
     {"mnuChgCtl", "Change Net Ctl/Mgr", "Ctrl+C", 1, false, nullptr, &F::mnuChgCtl, &F::mnuChgCtl_Click},
     {"mnuChgCall", "Change CallSign", "Ctrl+F", 1, false, nullptr, &F::mnuChgCall, &F::mnuChgCall_Click},
+    {"mnuEditCheckOut", "Check &Out", "", 1, false, nullptr, &F::mnuEditCheckOut, &F::mnuEditCheckOut_Click},
     {"mnuFormat", "F&ormat", "", 0, false, &F::mnuFormat},
     {"mnuFormatControls", "CONTROLS", "", 1, false, &F::mnuFormatControls},
     {"mnuFormatControlsFont", "Fo&nt", "Ctrl+N", 2, false, nullptr, &F::mnuFormatControlsFont,

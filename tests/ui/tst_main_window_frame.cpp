@@ -142,6 +142,7 @@ void TstMainWindowFrame::menuTree()
         {1, "mnuEditEdit", "&Edit", "Ctrl+E"},
         {1, "mnuChgCtl", "Change Net Ctl/Mgr", "Ctrl+C"},
         {1, "mnuChgCall", "Change CallSign", "Ctrl+F"},
+        {1, "mnuEditCheckOut", "Check &Out", ""},
         {0, "mnuFormat", "F&ormat", ""},
         {1, "mnuFormatControls", "CONTROLS", ""},
         {2, "mnuFormatControlsFont", "Fo&nt", "Ctrl+N"},

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -44,6 +45,7 @@ private slots:
     void temporaryFolderKeptAfterUpdate();
     void errorHandlerAnswers_data();
     void errorHandlerAnswers();
+    void checkOutGreysLine();
 
 private:
     std::unique_ptr<frmMain> open()
@@ -444,6 +446,34 @@ void TstSessionWindow::errorHandlerAnswers()
     // Closing after an ended program runs no closing routine.
     w->close();
     QCOMPARE(settings_->GetSetting("First", "Firstime"), answer == int(Prompts::Answer::Cancel) ? QString("FALSE") : QString());
+}
+
+void TstSessionWindow::checkOutGreysLine()
+{
+    fakes_->clock.current = QDateTime(QDate(2026, 3, 4), QTime(19, 31), Qt::UTC);
+    auto w = open();  // the net control checks in on line 1
+    fakes_->clock.current = QDateTime(QDate(2026, 3, 4), QTime(19, 42), Qt::UTC);
+    checkIn(*w, "W1AW");
+    QListWidgetItem* line = w->lst1->item(1);
+    QCOMPARE(line->toolTip(), QString("in 19:42Z"));
+    const QBrush normal = line->foreground();
+    w->lst1->setCurrentRow(1);
+    fakes_->clock.current = QDateTime(QDate(2026, 3, 4), QTime(20, 15), Qt::UTC);
+    QVERIFY(w->mnuEdit->actions().contains(w->mnuEditCheckOut));
+    w->mnuEditCheckOut->trigger();
+    QCOMPARE(w->lst1->item(1)->text(), QString(" W1AW HIRAM NEWINGTON, CT"));  // keeps its place
+    QCOMPARE(line->foreground().color(), QColor(128, 128, 128));
+    QCOMPARE(line->toolTip(), QString("in 19:42Z, out 20:15Z"));
+    QCOMPARE(w->lblChkins->text(), QString("2"));
+    QVERIFY(w->roster().sessionChanged());
+    QCOMPARE(w->lst1->item(0)->toolTip(), QString("in 19:31Z"));
+    QCOMPARE(w->lst1->item(0)->foreground(), normal);
+
+    // Check Out again brings the station back.
+    w->lst1->setCurrentRow(1);
+    w->mnuEditCheckOut->trigger();
+    QCOMPARE(line->foreground(), normal);
+    QCOMPARE(line->toolTip(), QString("in 19:42Z"));
 }
 
 VELN_TEST(TstSessionWindow)
