@@ -45,12 +45,12 @@ QByteArray Compose(const QString& checkinsCaption, const QString& trafficCaption
     return out;
 }
 
-bool Write(const QString& path, const QByteArray& bytes, QString* error)
+bool Write(const QString& path, const QByteArray& bytes, QString* error, const QString& what)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
-            *error = QStringLiteral("The session could not be saved to %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("The %1 could not be saved to %2: %3").arg(what, path, file.errorString());
         return false;
     }
     return true;

@@ -155,6 +155,7 @@ public:
     QAction* Hyphen1 = nullptr;
     QAction* mnuFileSave = nullptr;
     QAction* mnuFileSaveAs = nullptr;
+    QAction* mnuFileExport = nullptr;
     QAction* Hyphen2 = nullptr;
     QMenu* mnuFilePrint = nullptr;
     QAction* mnuFilePrintPageSetup = nullptr;
@@ -207,6 +208,8 @@ public:
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
+    // CSV or the ICS-309 log as PDF, as the dialog's filter chose.
+    void mnuFileExport_Click();
     void mnuFilePrintPageSetup_Click();
     void mnuFilePrintFont_Click();
     void mnuFilePrintSession_Click();

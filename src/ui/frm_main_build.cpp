@@ -249,6 +249,7 @@ const MenuSpec kMenus[] = {
     {"Hyphen1", "-", "", 1, false, nullptr, &F::Hyphen1},
     {"mnuFileSave", "&Save", "Ctrl+S", 1, false, nullptr, &F::mnuFileSave, &F::mnuFileSave_Click},
     {"mnuFileSaveAs", "Sa&ve As...", "Ctrl+V", 1, false, nullptr, &F::mnuFileSaveAs, &F::mnuFileSaveAs_Click},
+    {"mnuFileExport", "&Export...", "", 1, false, nullptr, &F::mnuFileExport, &F::mnuFileExport_Click},
     {"Hyphen2", "-", "", 1, false, nullptr, &F::Hyphen2},
     {"mnuFilePrint", "&Print...", "", 1, false, &F::mnuFilePrint},
     {"mnuFilePrintPageSetup", "&Page Setup", "Ctrl+P", 2, false, nullptr, &F::mnuFilePrintPageSetup,

@@ -124,6 +124,7 @@ void TstMainWindowFrame::menuTree()
         {1, "Hyphen1", "-", ""},
         {1, "mnuFileSave", "&Save", "Ctrl+S"},
         {1, "mnuFileSaveAs", "Sa&ve As...", "Ctrl+V"},
+        {1, "mnuFileExport", "&Export...", ""},
         {1, "Hyphen2", "-", ""},
         {1, "mnuFilePrint", "&Print...", ""},
         {2, "mnuFilePrintPageSetup", "&Page Setup", "Ctrl+P"},
