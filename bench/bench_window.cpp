@@ -25,7 +25,7 @@ struct QuietSound : Sound {
 struct QuietPrompts : Prompts {
     void message(const QString&, Icon, const QString&) override {}
     Answer ask(const QString&, Buttons, Answer d, Icon, const QString&) override { return d; }
-    QString askSaveFile(const QString&, const QString&) override { return {}; }
+    QString askSaveFile(const QString&, const QString&, int*) override { return {}; }
     QString askOpenFile(const QString&, const QString&) override { return {}; }
 };
 struct NoKeyboard : Keyboard {

@@ -19,8 +19,9 @@ public:
 
     // File dialogs; a filter is "Description (*.ext)|*.ext". The empty text
     // means the dialog was cancelled. The save dialog asks before it replaces
-    // a file.
-    virtual QString askSaveFile(const QString& presetPath, const QString& filter) = 0;
+    // a file. filterIndex, when given, receives the chosen filter's position
+    // (0 = the first).
+    virtual QString askSaveFile(const QString& presetPath, const QString& filter, int* filterIndex = nullptr) = 0;
     virtual QString askOpenFile(const QString& folder, const QString& filter) = 0;
 
     static inline const QString kProgramTitle = QStringLiteral("Tarven Net");

@@ -6,6 +6,8 @@
 #include <QFontDialog>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace {
 
 QMessageBox::Icon qtIcon(Prompts::Icon icon)
@@ -77,17 +79,25 @@ QString qtFilter(const QString& filter)
 
 }  // namespace
 
-QString QtPrompts::askSaveFile(const QString& presetPath, const QString& filter)
+QString QtPrompts::askSaveFile(const QString& presetPath, const QString& filter, int* filterIndex)
 {
-    QFileDialog dialog(QApplication::activeWindow(), QString(), presetPath, qtFilter(filter));
+    const QStringList names = qtFilter(filter).split(QStringLiteral(";;"));
+    QFileDialog dialog(QApplication::activeWindow(), QString(), presetPath, names.join(QStringLiteral(";;")));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // A name typed without an extension gets the filter's, and the question
-    // before replacing a file is about the file really written.
-    const QString pattern = filter.section(QLatin1Char('|'), 1, 1);
-    if (pattern.startsWith(QLatin1String("*.")))
-        dialog.setDefaultSuffix(pattern.mid(2));
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                                                  : QString();
+    // A name typed without an extension gets the chosen filter's, and the
+    // question before replacing a file is about the file really written.
+    auto suffixFor = [&filter](qsizetype index) {
+        const QString pattern = filter.section(QLatin1Char('|'), int(2 * index + 1), int(2 * index + 1));
+        return pattern.startsWith(QLatin1String("*.")) ? pattern.mid(2) : QString();
+    };
+    dialog.setDefaultSuffix(suffixFor(0));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&](const QString& chosen) { dialog.setDefaultSuffix(suffixFor(std::max<qsizetype>(0, names.indexOf(chosen)))); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    if (filterIndex)
+        *filterIndex = int(std::max<qsizetype>(0, names.indexOf(dialog.selectedNameFilter())));
+    return dialog.selectedFiles().first();
 }
 
 QString QtPrompts::askOpenFile(const QString& folder, const QString& filter)

@@ -26,6 +26,7 @@ void CheckinRoster::appendUnmarked(const QString& line, int slot)
 {
     lines_.append(line);
     lineSlots_.push_back(slot >= 1 && slot <= MemberTable::kSlots ? slot : 0);
+    times_.emplace_back();
 }
 
 int CheckinRoster::removeLine(int line)
@@ -35,6 +36,7 @@ int CheckinRoster::removeLine(int line)
     const int slot = lineSlots_[size_t(line - 1)];
     lines_.removeAt(line - 1);
     lineSlots_.erase(lineSlots_.begin() + (line - 1));
+    times_.erase(times_.begin() + (line - 1));
     if (slot >= 1)
         marks_[size_t(slot)] = 0;
     checkins_ = std::max(0, checkins_ - 1);
@@ -52,7 +54,43 @@ void CheckinRoster::clearLines()
 {
     lines_.clear();
     lineSlots_.clear();
+    times_.clear();
     std::fill(marks_.begin(), marks_.end(), 0);
+}
+
+StationTimes CheckinRoster::timesAt(int line) const
+{
+    if (line < 1 || line > lineCount())
+        return {};
+    return times_[size_t(line - 1)];
+}
+
+void CheckinRoster::setTimes(int line, const StationTimes& times)
+{
+    if (line >= 1 && line <= lineCount())
+        times_[size_t(line - 1)] = {times.in.toUTC(), times.out.toUTC()};
+}
+
+bool CheckinRoster::toggleCheckOut(int line, const QDateTime& at)
+{
+    if (line < 1 || line > lineCount())
+        return false;
+    StationTimes& t = times_[size_t(line - 1)];
+    t.out = t.checkedOut() ? QDateTime() : at.toUTC();
+    sessionChanged_ = true;
+    return true;
+}
+
+QString CheckinRoster::timesText(int line) const
+{
+    const StationTimes t = timesAt(line);
+    auto hhmm = [](const QDateTime& at) { return at.toUTC().toString(QStringLiteral("HH:mm")) + QLatin1Char('Z'); };
+    QStringList parts;
+    if (t.in.isValid())
+        parts << QStringLiteral("in ") + hhmm(t.in);
+    if (t.out.isValid())
+        parts << QStringLiteral("out ") + hhmm(t.out);
+    return parts.join(QStringLiteral(", "));
 }
 
 bool CheckinRoster::isCheckedIn(int slot) const
@@ -72,10 +110,13 @@ int CheckinRoster::traffic() const
     return int(std::clamp(LeadingNumber(trafficCaption_), 0.0, double(kCounterMax)));
 }
 
-void CheckinRoster::trafficClicked(bool rightButton)
+void CheckinRoster::trafficClicked(bool rightButton, const QDateTime& at)
 {
-    const int value = std::clamp(traffic() + (rightButton ? -1 : 1), 0, kCounterMax);
+    const int before = traffic();
+    const int value = std::clamp(before + (rightButton ? -1 : 1), 0, kCounterMax);
     trafficCaption_ = SignedNumberText(value);
+    if (at.isValid() && value != before)
+        trafficLog_.append({at.toUTC(), value});
 }
 
 QStringList CheckinRoster::addSuggestions(const QStringList& calls)

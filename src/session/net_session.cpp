@@ -1,9 +1,14 @@
 #include "net_session.h"
 
 #include "session_file.h"
+#include "session_times.h"
+#include "platform/clock.h"
 #include "core/settings_store.h"
 #include "core/text_number.h"
 #include "report/report_store.h"
+
+#include <QFile>
+#include <vector>
 
 using MemberEditor::Box;
 using MemberEditor::EditorMode;
@@ -11,7 +16,7 @@ using MemberEditor::LookupAnswer;
 using MemberEditor::Outcome;
 using MemberEditor::Refusal;
 
-NetSession::NetSession(SettingsStore& settings) : settings_(settings) {}
+NetSession::NetSession(SettingsStore& settings, const Clock& clock) : settings_(settings), clock_(clock) {}
 
 // ---------------------------------------------------------------- check-in
 
@@ -23,8 +28,14 @@ CheckInOutcome NetSession::checkIn(const QString& typed)
     opts.disableWindowFlash = options_.disableWindowFlash;
     CheckInOutcome out = ProcessCheckIn(typed, table_, roster_, flags, opts);
     statusHold_ = flags.statusHold;
+    if (out.kind == CheckInOutcome::Kind::CheckedIn)
+        roster_.setTimes(roster_.lineCount(), {clock_.now().toUTC(), {}});
     return out;
 }
+
+void NetSession::trafficClicked(bool rightButton) { roster_.trafficClicked(rightButton, clock_.now()); }
+
+bool NetSession::checkOut(int line) { return roster_.toggleCheckOut(line, clock_.now()); }
 
 std::optional<CheckInOutcome> NetSession::autoCheckIn(const QString& call)
 {
@@ -173,7 +184,16 @@ QByteArray NetSession::sessionBytes(const QDate& today) const
 NetSession::WriteOutcome NetSession::writeSession(const QString& path, const QDate& today)
 {
     WriteOutcome out;
-    if (!SessionFile::Write(path, sessionBytes(today), &out.error)) {
+    QList<SessionTimes::Entry> times;
+    for (int k = 1; k <= roster_.lineCount(); ++k) {
+        const StationTimes t = roster_.timesAt(k);
+        if (t.in.isValid() || t.out.isValid())
+            times.append({SessionFile::CallOfLine(roster_.lines().at(k - 1)), t.in, t.out});
+    }
+    // The times are written even when there are none, so no stale ones stay
+    // beside a session saved again.
+    if (!SessionFile::Write(path, sessionBytes(today), &out.error)
+        || !SessionFile::Write(SessionTimes::PathFor(path), SessionTimes::Compose(times), &out.error)) {
         saveFailed_ = true;
         return out;
     }
@@ -212,12 +232,34 @@ NetSession::OpenOutcome NetSession::openSession(const QString& path, const QStri
         // marks it checked in, so it is not listed twice.
         roster_.append(line, call.isEmpty() ? 0 : table_.FindCall(call));
     }
+    takeTimes(path);
+    roster_.clearTrafficLog();
     roster_.setCheckins(int(LeadingNumber(c.checkins)));
     roster_.setTrafficCaption(c.traffic);
     roster_.setSessionChanged(false);
     out.ok = true;
     out.date = c.date;
     return out;
+}
+
+void NetSession::takeTimes(const QString& sessionPath)
+{
+    QFile file(SessionTimes::PathFor(sessionPath));
+    if (!file.open(QIODevice::ReadOnly))
+        return;  // a session saved before times were kept
+    const auto entries = SessionTimes::Parse(file.readAll());
+    if (!entries)
+        return;  // damaged: the session opens without times
+    std::vector<bool> used(size_t(entries->size()), false);
+    for (int k = 1; k <= roster_.lineCount(); ++k) {
+        const QString call = SessionFile::CallOfLine(roster_.lines().at(k - 1));
+        for (qsizetype i = 0; i < entries->size(); ++i)
+            if (!used[size_t(i)] && entries->at(i).call == call) {
+                used[size_t(i)] = true;
+                roster_.setTimes(k, {entries->at(i).in, entries->at(i).out});
+                break;
+            }
+    }
 }
 
 // ---------------------------------------------------------------- report and documents

@@ -13,16 +13,18 @@
 #include <QString>
 #include <optional>
 
+class Clock;
 class SettingsStore;
 struct ReportWriteOutcome;
 
 // The net's whole state for one run, without the window: the member table,
 // the roster with its counters and search lists, the member editor, the
 // session file and the document on show. Each operation takes its inputs and
-// returns what the window shows; frmMain mirrors the getters.
+// returns what the window shows; frmMain mirrors the getters. The clock
+// stamps check-ins, check-outs and traffic.
 class NetSession {
 public:
-    explicit NetSession(SettingsStore& settings);
+    NetSession(SettingsStore& settings, const Clock& clock);
 
     MemberTable& table() { return table_; }
     const MemberTable& table() const { return table_; }
@@ -39,7 +41,10 @@ public:
     // A check-in the program makes itself (the net control at start, a
     // clicked suggestion): nothing while automatic check-ins are off.
     std::optional<CheckInOutcome> autoCheckIn(const QString& call);
-    void trafficClicked(bool rightButton) { roster_.trafficClicked(rightButton); }
+    void trafficClicked(bool rightButton);
+    // Check Out on roster line k (1-based): the station is marked gone now,
+    // or back when it was gone. False when there is no line k.
+    bool checkOut(int line);
     // CLEAR: both search lists empty; an armed lookup ends, and an Add
     // under way no longer checks its member in.
     void clearSearchLists();
@@ -85,8 +90,9 @@ public:
         bool ok = false;
         QString error;  // names the file and the reason
     };
-    // Writes the session to path; on success path becomes the session file.
-    // A failure keeps the roster and its unsaved mark.
+    // Writes the session to path and the stations' times beside it; on
+    // success path becomes the session file. A failure keeps the roster and
+    // its unsaved mark.
     WriteOutcome writeSession(const QString& path, const QDate& today);
     // Save As to the chosen name, with ".txt" when it has none.
     WriteOutcome saveAs(const QString& chosen, const QDate& today);
@@ -99,6 +105,8 @@ public:
         bool altNetControl = false;
         QString altNetControlCaption;  // name, two blanks, call
     };
+    // Reads the times beside the file too; without them, or with damaged
+    // ones, the stations have no times.
     OpenOutcome openSession(const QString& path, const QString& netControlCall);
 
     // --- the monthly report
@@ -113,7 +121,12 @@ public:
     static QString documentFileName(Document document);
 
 private:
+    // Gives the stations of the roster the times of the companion file, the
+    // first unused entry of a line's call each.
+    void takeTimes(const QString& sessionPath);
+
     SettingsStore& settings_;
+    const Clock& clock_;
     MemberTable table_;
     CheckinRoster roster_;
     MemberEditor::EditorMachine editor_;

@@ -45,12 +45,12 @@ QByteArray Compose(const QString& checkinsCaption, const QString& trafficCaption
     return out;
 }
 
-bool Write(const QString& path, const QByteArray& bytes, QString* error)
+bool Write(const QString& path, const QByteArray& bytes, QString* error, const QString& what)
 {
     SafeWriter file(path);
     if (!file.open() || !file.write(bytes) || !file.commit()) {
         if (error)
-            *error = QStringLiteral("The session could not be saved to %1: %2").arg(path, file.reason());
+            *error = QStringLiteral("The %1 could not be saved to %2: %3").arg(what, path, file.reason());
         return false;
     }
     return true;

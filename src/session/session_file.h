@@ -26,7 +26,8 @@ QByteArray Compose(const QString& checkinsCaption, const QString& trafficCaption
                    const QStringList& rosterLines);
 
 // Writes through a temporary file, so a failed save never leaves half a file.
-bool Write(const QString& path, const QByteArray& bytes, QString* error);
+// The error names what was saved ("session", "export"), the file and why.
+bool Write(const QString& path, const QByteArray& bytes, QString* error, const QString& what = QStringLiteral("session"));
 
 struct Contents {
     QString checkins;   // line 1

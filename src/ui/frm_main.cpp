@@ -26,7 +26,7 @@
 
 frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent), platform_(platform), state_(state), settings_(settings), appearance_(settings),
-      session_(settings)
+      session_(settings, *platform.clock)
 {
     setObjectName(QStringLiteral("frmMain"));
     Ui::installFontSubstitutes();

@@ -155,6 +155,7 @@ public:
     QAction* Hyphen1 = nullptr;
     QAction* mnuFileSave = nullptr;
     QAction* mnuFileSaveAs = nullptr;
+    QAction* mnuFileExport = nullptr;
     QAction* Hyphen2 = nullptr;
     QMenu* mnuFilePrint = nullptr;
     QAction* mnuFilePrintPageSetup = nullptr;
@@ -173,6 +174,7 @@ public:
     QAction* mnuEditEdit = nullptr;
     QAction* mnuChgCtl = nullptr;
     QAction* mnuChgCall = nullptr;
+    QAction* mnuEditCheckOut = nullptr;
     QMenu* mnuFormat = nullptr;
     QMenu* mnuFormatControls = nullptr;
     QAction* mnuFormatControlsFont = nullptr;
@@ -206,6 +208,8 @@ public:
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
+    // CSV or the ICS-309 log as PDF, as the dialog's filter chose.
+    void mnuFileExport_Click();
     void mnuFilePrintPageSetup_Click();
     void mnuFilePrintFont_Click();
     void mnuFilePrintSession_Click();
@@ -219,6 +223,8 @@ public:
     void mnuEditEdit_Click();
     void mnuChgCtl_Click();
     void mnuChgCall_Click();
+    // The selected station goes (its line turns grey) or comes back.
+    void mnuEditCheckOut_Click();
     void mnuFormatControlsFont_Click();
     void mnuFormatControlsColor_Click();
     void mnuFormatControlsBackgroundColor_Click();
@@ -277,6 +283,8 @@ private:
     void saveOptions();
     void applyOutcome(const CheckInOutcome& outcome);
     void drawRoster();
+    // Line k's colour (grey once checked out) and its times as tooltip.
+    void drawRosterLine(int line);
     void drawCounters();
     void drawEditor();
     void drawLookupAnswer(const QString& status);

@@ -16,6 +16,10 @@
 #include <QMenu>
 #include <QTimer>
 
+namespace {
+const QColor kCheckedOutGrey(128, 128, 128);
+}  // namespace
+
 void frmMain::playCue(SoundCue cue)
 {
     switch (cue) {
@@ -56,7 +60,31 @@ void frmMain::drawRoster()
 {
     lst1->clear();
     lst1->addItems(session_.roster().lines());
+    for (int k = 1; k <= lst1->count(); ++k)
+        drawRosterLine(k);
     drawCounters();
+}
+
+void frmMain::drawRosterLine(int line)
+{
+    QListWidgetItem* item = lst1->item(line - 1);
+    if (!item)
+        return;
+    // The default brush follows the colour chosen for the lists.
+    item->setForeground(session_.roster().timesAt(line).checkedOut() ? QBrush(kCheckedOutGrey) : QBrush());
+    item->setToolTip(session_.roster().timesText(line));
+}
+
+void frmMain::mnuEditCheckOut_Click()
+{
+    const int line = selectedLine();
+    if (!session_.checkOut(line)) {
+        showStatus(QStringLiteral("You must select a call to check out"));
+        platform_.sound->play(Sound::kDing);
+    } else {
+        drawRosterLine(line);
+    }
+    TxtChkin->setFocus();
 }
 
 void frmMain::applyOutcome(const CheckInOutcome& outcome)
@@ -76,6 +104,7 @@ void frmMain::applyOutcome(const CheckInOutcome& outcome)
         break;
     case CheckInOutcome::Kind::CheckedIn:
         lst1->addItem(outcome.rosterLine);
+        drawRosterLine(lst1->count());
         lst1->scrollToBottom();
         drawCounters();
         break;

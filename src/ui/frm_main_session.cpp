@@ -1,6 +1,8 @@
 // Session files and the end of a session.
 #include "frm_main.h"
 
+#include "export/net_export.h"
+#include "export/net_log.h"
 #include "members/net_manager.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
@@ -50,6 +52,25 @@ void frmMain::mnuFileSaveAs_Click()
         folder + SessionFile::DefaultFileName(platform_.clock->today()), SessionFile::kFilter);
     if (!chosen.isEmpty())
         showWriteOutcome(session_.saveAs(chosen, platform_.clock->today()));
+    Change_Caret();
+    TxtChkin->setFocus();
+}
+
+void frmMain::mnuFileExport_Click()
+{
+    const QString folder = state_.paths.sessionsFolder;
+    QDir().mkpath(folder);
+    int filterIndex = 0;
+    const QString chosen = platform_.prompts->askSaveFile(
+        folder + SessionFile::DefaultFileName(platform_.clock->today()), NetExport::kFilter, &filterIndex);
+    if (!chosen.isEmpty()) {
+        const NetExport::Request request{NetLog::NetNameOfCaption(kDesignCaption), state_.netControlName,
+                                         state_.netControlCall, platform_.clock->now()};
+        const NetExport::Outcome out =
+            NetExport::Write(session_, NetExport::TargetFor(chosen, filterIndex), request);
+        if (!out.ok)
+            platform_.prompts->message(out.error, Prompts::Icon::Critical);
+    }
     Change_Caret();
     TxtChkin->setFocus();
 }

@@ -1,10 +1,13 @@
 #include "core/settings_store.h"
+#include "fakes.h"
 #include "member_files.h"
 #include "report/report_store.h"
 #include "session/net_session.h"
 #include "test_home.h"
 #include "test_main.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <memory>
 
@@ -38,6 +41,8 @@ private slots:
     void trafficClicks();
     void clearSearchLists_data();
     void clearSearchLists();
+    void checkOut_data();
+    void checkOut();
 
     void addAndSave_data();
     void addAndSave();
@@ -68,6 +73,9 @@ private slots:
     void openSessionFails();
     void lineWithoutMemberFromFile();
     void sessionRoundTrip();
+    void timesAcrossSaveAndOpen_data();
+    void timesAcrossSaveAndOpen();
+    void timesWriteFails();
 
     void addToReport_data();
     void addToReport();
@@ -84,8 +92,30 @@ private:
         for (int i = 0; i < times; ++i)
             s().trafficClicked(false);
     }
+    // "19:42Z W1AW" checks in, "20:15Z out 2" checks line 2 out, "20:20Z
+    // delete 1" takes line 1 off; the time may carry an offset ("14:42-05:00").
+    // Returns what the last step returned (true for a check-in).
+    bool run(const QString& step)
+    {
+        const QString when = step.section(' ', 0, 0);
+        clock_.current = QDateTime::fromString("2024-03-07T" + when, Qt::ISODate);
+        const QString verb = step.section(' ', 1, 1);
+        if (verb == "out")
+            return s().checkOut(step.section(' ', 2, 2).toInt());
+        if (verb == "delete")
+            return s().deleteLine(step.section(' ', 2, 2).toInt(), false).ok;
+        return s().checkIn(verb).kind == Kind::CheckedIn;
+    }
+    QStringList timesTexts(const NetSession& session) const
+    {
+        QStringList out;
+        for (int k = 1; k <= session.roster().lineCount(); ++k)
+            out.append(session.roster().timesText(k));
+        return out;
+    }
     std::unique_ptr<TestHome> home_;
     std::unique_ptr<SettingsStore> settings_;
+    FakeClock clock_;
     std::unique_ptr<NetSession> session_;
 };
 
@@ -96,7 +126,8 @@ void TstNetSession::init()
     settings_ = std::make_unique<SettingsStore>(home_->settingsFile());
     writeMemberFile(home_->memberFile(),
                     {{"W1AW", "HIRAM", "CT"}, {}, {"K9XYZ", "JO", "PEORIA IL"}, {"N2ABX", "LEE", "ALBANY NY"}});
-    session_ = std::make_unique<NetSession>(*settings_);
+    clock_.current = QDateTime(QDate(2024, 3, 7), QTime(19, 42), Qt::UTC);
+    session_ = std::make_unique<NetSession>(*settings_, clock_);
     QVERIFY(session_->table().LoadMemberTable(home_->memberFile()));
 }
 
@@ -322,6 +353,48 @@ void TstNetSession::clearSearchLists()
     QVERIFY(!saved.checkIn);
     QCOMPARE(s().roster().lineCount(), 1);
     QCOMPARE(s().editor().form().call, QString("W3ABX"));
+}
+
+void TstNetSession::checkOut_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("lastDone");  // the last step did something (and marks the session changed)
+    QTest::addColumn<QStringList>("times");
+    QTest::addColumn<int>("checkins");
+    QTest::newRow("checked in") << QStringList{"19:42Z W1AW"} << true << QStringList{"in 19:42Z"} << 1;
+    QTest::newRow("checked out, count kept") << QStringList{"19:42Z W1AW", "19:50Z K9XYZ", "20:15Z out 1"} << true
+                                             << QStringList{"in 19:42Z, out 20:15Z", "in 19:50Z"} << 2;
+    QTest::newRow("out again comes back") << QStringList{"19:42Z W1AW", "20:15Z out 1", "20:20Z out 1"} << true
+                                          << QStringList{"in 19:42Z"} << 1;
+    QTest::newRow("out, back and out") << QStringList{"19:42Z W1AW", "20:15Z out 1", "20:20Z out 1", "20:31Z out 1"}
+                                       << true << QStringList{"in 19:42Z, out 20:31Z"} << 1;
+    QTest::newRow("times stay with their line after a removal")
+        << QStringList{"19:42Z W1AW", "19:50Z K9XYZ", "20:00Z out 2", "20:05Z delete 1"} << true
+        << QStringList{"in 19:50Z, out 20:00Z"} << 1;
+    QTest::newRow("a duplicate keeps the first time") << QStringList{"19:42Z W1AW", "19:43Z W1AW"} << false
+                                                      << QStringList{"in 19:42Z"} << 1;
+    QTest::newRow("no such line") << QStringList{"19:42Z W1AW", "20:00Z out 2"} << false << QStringList{"in 19:42Z"}
+                                  << 1;
+    QTest::newRow("no line selected") << QStringList{"19:42Z W1AW", "20:00Z out 0"} << false
+                                      << QStringList{"in 19:42Z"} << 1;
+    QTest::newRow("a local clock is shown in UTC") << QStringList{"14:42-05:00 W1AW", "16:15+01:00 out 1"} << true
+                                                   << QStringList{"in 19:42Z, out 15:15Z"} << 1;
+}
+
+void TstNetSession::checkOut()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(bool, lastDone);
+    QFETCH(QStringList, times);
+    QFETCH(int, checkins);
+    for (int i = 0; i + 1 < steps.size(); ++i)
+        run(steps.at(i));
+    s().roster().setSessionChanged(false);
+    QCOMPARE(run(steps.last()), lastDone);
+    QCOMPARE(s().changed(), lastDone);
+    QCOMPARE(timesTexts(s()), times);
+    QCOMPARE(s().roster().checkins(), checkins);
+    QCOMPARE(s().roster().lineCount(), checkins);
 }
 
 // ---------------------------------------------------------------- member editor
@@ -953,7 +1026,7 @@ void TstNetSession::sessionRoundTrip()
     clickTraffic(3);
     const QString path = home_->path() + "/240307.txt";
     QVERIFY(s().writeSession(path, kToday).ok);
-    NetSession other(*settings_);
+    NetSession other(*settings_, clock_);
     QVERIFY(other.table().LoadMemberTable(home_->memberFile()));
     const NetSession::OpenOutcome out = other.openSession(path, "K9XYZ");
     QVERIFY(out.ok);
@@ -965,6 +1038,71 @@ void TstNetSession::sessionRoundTrip()
     QCOMPARE(other.roster().slotAt(2), 1);
     QCOMPARE(other.sessionBytes(kToday),
              QByteArray("2\r\n3\r\n3/7/2024\r\n K9XYZ JO PEORIA IL\r\n W1AW HIRAM CT\r\n"));
+}
+
+void TstNetSession::timesAcrossSaveAndOpen_data()
+{
+    QTest::addColumn<bool>("keep");              // the companion as written
+    QTest::addColumn<QByteArray>("companion");   // else these bytes (empty: no file)
+    QTest::addColumn<QStringList>("times");      // per line after the open
+    const QStringList none{"", ""};
+    QTest::newRow("as written") << true << QByteArray() << QStringList{"in 19:42Z", "in 19:50Z, out 20:15Z"};
+    QTest::newRow("no companion: no times") << false << QByteArray() << none;
+    QTest::newRow("any order; other calls skipped")
+        << false << QByteArray("N2ABX,2024-03-07T19:00:00Z,\r\nK9XYZ,2024-03-07T19:50:00Z,\r\nW1AW,,2024-03-07T20:30:00Z\n")
+        << QStringList{"out 20:30Z", "in 19:50Z"};
+    QTest::newRow("quoted call") << false << QByteArray("\"W1AW\",2024-03-07T19:42:00Z,\r\n")
+                                 << QStringList{"in 19:42Z", ""};
+    QTest::newRow("damaged: two fields") << false << QByteArray("W1AW,2024-03-07T19:42:00Z\r\n") << none;
+    QTest::newRow("damaged: one bad line spoils all")
+        << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\r\nK9XYZ,yesterday,\r\n") << none;
+    QTest::newRow("damaged: time not in UTC") << false << QByteArray("W1AW,2024-03-07T19:42:00+01:00,\r\n") << none;
+    QTest::newRow("damaged: open quote") << false << QByteArray("\"W1AW,2024-03-07T19:42:00Z,\r\n") << none;
+    QTest::newRow("damaged: not UTF-8") << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\xff\r\n") << none;
+    QTest::newRow("damaged: no call") << false << QByteArray(",2024-03-07T19:42:00Z,\r\n") << none;
+}
+
+void TstNetSession::timesAcrossSaveAndOpen()
+{
+    QFETCH(bool, keep);
+    QFETCH(QByteArray, companion);
+    QFETCH(QStringList, times);
+    for (const char* step : {"19:42Z W1AW", "19:50Z K9XYZ", "20:15Z out 2"})
+        run(step);
+    clickTraffic(1);
+    const QString path = home_->path() + "/240307.txt";
+    QVERIFY(s().writeSession(path, kToday).ok);
+    // The session file is as it always was; the times lie beside it.
+    QCOMPARE(readBytes(path), QByteArray("2\r\n 1\r\n3/7/2024\r\n W1AW HIRAM CT\r\n K9XYZ JO PEORIA IL\r\n"));
+    QCOMPARE(readBytes(path + ".times"), QByteArray("W1AW,2024-03-07T19:42:00Z,\r\n"
+                                                    "K9XYZ,2024-03-07T19:50:00Z,2024-03-07T20:15:00Z\r\n"));
+    if (!keep) {
+        QVERIFY(QFile::remove(path + ".times"));
+        if (!companion.isEmpty())
+            writeBytes(path + ".times", companion);
+    }
+    NetSession other(*settings_, clock_);
+    QVERIFY(other.table().LoadMemberTable(home_->memberFile()));
+    other.checkIn("N2ABX");  // a session under way loses its times with its lines
+    const NetSession::OpenOutcome out = other.openSession(path, "W1AW");
+    QVERIFY(out.ok);
+    QCOMPARE(other.roster().lines(), QStringList({kW1aw, kK9xyz}));
+    QCOMPARE(timesTexts(other), times);
+    QVERIFY(!other.changed());
+    QVERIFY(other.roster().trafficLog().isEmpty());
+}
+
+void TstNetSession::timesWriteFails()
+{
+    run("19:42Z W1AW");
+    const QString path = home_->path() + "/240307.txt";
+    // A folder where the times file belongs: it cannot be written.
+    QVERIFY(QDir().mkpath(path + ".times"));
+    const NetSession::WriteOutcome out = s().writeSession(path, kToday);
+    QVERIFY(!out.ok);
+    QVERIFY2(out.error.contains(path + ".times"), qPrintable(out.error));
+    QVERIFY(s().saveFailed());
+    QVERIFY(s().changed());
 }
 
 // ---------------------------------------------------------------- the monthly report

@@ -32,8 +32,15 @@ void TstRoster::removalMovesSlotsUp()
     r.append(" A", 5);
     r.append(" B", 7);
     r.append(" C", 9);
+    const QDateTime nine(QDate(2024, 3, 7), QTime(19, 0), Qt::UTC);
+    for (int k = 1; k <= 3; ++k)
+        r.setTimes(k, {nine.addSecs(60 * k), {}});
     r.setSessionChanged(false);
     QCOMPARE(r.removeLine(2), 7);
+    // The times go with their lines.
+    QCOMPARE(r.timesAt(1).in, nine.addSecs(60));
+    QCOMPARE(r.timesAt(2).in, nine.addSecs(180));
+    QCOMPARE(r.timesAt(3), StationTimes());
     QVERIFY(r.sessionChanged());
     QCOMPARE(r.lines(), QStringList({" A", " C"}));
     QCOMPARE(r.slotAt(1), 5);
@@ -103,22 +110,34 @@ void TstRoster::traffic_data()
 {
     QTest::addColumn<QString>("clicks");  // L or R per click
     QTest::addColumn<QString>("caption");
-    QTest::newRow("start") << "" << "0";
-    QTest::newRow("one left") << "L" << " 1";
-    QTest::newRow("right at zero") << "R" << " 0";
-    QTest::newRow("right then left") << "RL" << " 1";
-    QTest::newRow("up and down") << "LLLR" << " 2";
-    QTest::newRow("never below zero") << "LRRR" << " 0";
+    QTest::addColumn<QList<int>>("logged");  // the counts the log keeps, minute by minute
+    QTest::newRow("start") << "" << "0" << QList<int>{};
+    QTest::newRow("one left") << "L" << " 1" << QList<int>{1};
+    QTest::newRow("right at zero") << "R" << " 0" << QList<int>{};
+    QTest::newRow("right then left") << "RL" << " 1" << QList<int>{1};
+    QTest::newRow("up and down") << "LLLR" << " 2" << QList<int>{1, 2, 3, 2};
+    QTest::newRow("never below zero") << "LRRR" << " 0" << QList<int>{1, 0};
 }
 
 void TstRoster::traffic()
 {
     QFETCH(QString, clicks);
     QFETCH(QString, caption);
+    QFETCH(QList<int>, logged);
     CheckinRoster r;
-    for (QChar c : clicks)
-        r.trafficClicked(c == QLatin1Char('R'));
+    CheckinRoster timed;
+    const QDateTime start(QDate(2024, 3, 7), QTime(19, 0), Qt::UTC);
+    for (int i = 0; i < clicks.size(); ++i) {
+        r.trafficClicked(clicks.at(i) == QLatin1Char('R'));
+        timed.trafficClicked(clicks.at(i) == QLatin1Char('R'), start.addSecs(60 * i));
+    }
     QCOMPARE(r.trafficCaption(), caption);
+    QCOMPARE(timed.trafficCaption(), caption);
+    QVERIFY(r.trafficLog().isEmpty());  // no moment, no log
+    QList<int> counts;
+    for (const TrafficEvent& e : timed.trafficLog())
+        counts.append(e.count);
+    QCOMPARE(counts, logged);
 }
 
 void TstRoster::trafficStopsAt32767()

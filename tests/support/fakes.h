@@ -39,9 +39,12 @@ public:
         shown.append({text, icon, title, buttons, defaultAnswer});
         return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
-    QString askSaveFile(const QString& presetPath, const QString& filter) override
+    QString askSaveFile(const QString& presetPath, const QString& filter, int* filterIndex = nullptr) override
     {
         fileDialogs.append({QStringLiteral("save"), presetPath, filter});
+        const int chosen = filterIndexes.isEmpty() ? 0 : filterIndexes.takeFirst();
+        if (filterIndex)
+            *filterIndex = chosen;
         return files.isEmpty() ? QString() : files.takeFirst();
     }
     QString askOpenFile(const QString& folder, const QString& filter) override
@@ -71,6 +74,8 @@ public:
     // (an empty text or an empty script cancels).
     QList<QStringList> fileDialogs;
     QStringList files;
+    // The filter each save dialog returns with (none scripted: the first).
+    QList<int> filterIndexes;
 };
 
 // A clock that stands still until a test moves it.

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -44,6 +45,7 @@ private slots:
     void temporaryFolderKeptAfterUpdate();
     void errorHandlerAnswers_data();
     void errorHandlerAnswers();
+    void checkOutGreysLineAndExports();
 
 private:
     std::unique_ptr<frmMain> open()
@@ -444,6 +446,47 @@ void TstSessionWindow::errorHandlerAnswers()
     // Closing after an ended program runs no closing routine.
     w->close();
     QCOMPARE(settings_->GetSetting("First", "Firstime"), answer == int(Prompts::Answer::Cancel) ? QString("FALSE") : QString());
+}
+
+void TstSessionWindow::checkOutGreysLineAndExports()
+{
+    fakes_->clock.current = QDateTime(QDate(2026, 3, 4), QTime(19, 31), Qt::UTC);
+    auto w = open();  // the net control checks in on line 1
+    fakes_->clock.current = QDateTime(QDate(2026, 3, 4), QTime(19, 42), Qt::UTC);
+    checkIn(*w, "W1AW");
+    QListWidgetItem* line = w->lst1->item(1);
+    QCOMPARE(line->toolTip(), QString("in 19:42Z"));
+    const QBrush normal = line->foreground();
+    w->lst1->setCurrentRow(1);
+    fakes_->clock.current = QDateTime(QDate(2026, 3, 4), QTime(20, 15), Qt::UTC);
+    QVERIFY(w->mnuEdit->actions().contains(w->mnuEditCheckOut));
+    w->mnuEditCheckOut->trigger();
+    QCOMPARE(w->lst1->item(1)->text(), QString(" W1AW HIRAM NEWINGTON, CT"));  // keeps its place
+    QCOMPARE(line->foreground().color(), QColor(128, 128, 128));
+    QCOMPARE(line->toolTip(), QString("in 19:42Z, out 20:15Z"));
+    QCOMPARE(w->lblChkins->text(), QString("2"));
+    QVERIFY(w->roster().sessionChanged());
+    QCOMPARE(w->lst1->item(0)->toolTip(), QString("in 19:31Z"));
+    QCOMPARE(w->lst1->item(0)->foreground(), normal);
+
+    // Both exports through the menu: the filter chooses the format.
+    fakes_->prompts.files = {sessions() + "net", sessions() + "log"};
+    fakes_->prompts.filterIndexes = {0, 1};
+    w->mnuFileExport->trigger();
+    w->mnuFileExport->trigger();
+    QCOMPARE(fakes_->prompts.fileDialogs.first().at(1), sessions() + "260304");
+    QCOMPARE(readBytes(sessions() + "net.csv"),
+             QByteArray("call,name,QTH,member,in UTC,out UTC\r\n"
+                        "K9XYZ,JO,PEORIA IL,yes,2026-03-04T19:31:00Z,\r\n"
+                        "W1AW,HIRAM,\"NEWINGTON, CT\",yes,2026-03-04T19:42:00Z,2026-03-04T20:15:00Z\r\n"));
+    QVERIFY(readBytes(sessions() + "log.pdf").startsWith("%PDF"));
+    QVERIFY(fakes_->prompts.shown.isEmpty());
+
+    // Check Out again brings the station back.
+    w->lst1->setCurrentRow(1);
+    w->mnuEditCheckOut->trigger();
+    QCOMPARE(line->foreground(), normal);
+    QCOMPARE(line->toolTip(), QString("in 19:42Z"));
 }
 
 VELN_TEST(TstSessionWindow)

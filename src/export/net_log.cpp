@@ -1,0 +1,77 @@
+#include "net_log.h"
+
+#include "core/csv.h"
+#include "core/member_table.h"
+#include "session/checkin_roster.h"
+#include "session/session_file.h"
+
+#include <algorithm>
+
+namespace NetLog {
+
+QList<Station> Stations(const MemberTable& table, const CheckinRoster& roster)
+{
+    QList<Station> out;
+    for (int k = 1; k <= roster.lineCount(); ++k) {
+        const QString line = roster.lines().at(k - 1);
+        Station s;
+        s.call = SessionFile::CallOfLine(line);
+        const int slot = roster.slotAt(k);
+        s.member = slot != 0;
+        if (s.member) {
+            s.name = table.name(slot).trimmed();
+            s.qth = table.qth(slot).trimmed();
+        } else {
+            s.name = SessionFile::NameOfLine(line);
+            s.qth = line.trimmed().section(QLatin1Char(' '), 2).trimmed();
+        }
+        const StationTimes t = roster.timesAt(k);
+        s.in = t.in;
+        s.out = t.out;
+        out.append(s);
+    }
+    return out;
+}
+
+namespace {
+QString iso(const QDateTime& at) { return at.isValid() ? at.toUTC().toString(Qt::ISODate) : QString(); }
+}  // namespace
+
+QByteArray Csv(const QList<Station>& stations)
+{
+    QByteArray out = Csv::Record({QStringLiteral("call"), QStringLiteral("name"), QStringLiteral("QTH"),
+                                  QStringLiteral("member"), QStringLiteral("in UTC"), QStringLiteral("out UTC")});
+    for (const Station& s : stations)
+        out += Csv::Record({s.call, s.name, s.qth, s.member ? QStringLiteral("yes") : QStringLiteral("no"), iso(s.in),
+                            iso(s.out)});
+    return out;
+}
+
+QList<Event> Events(const QList<Station>& stations, const QList<TrafficEvent>& traffic, int trafficCount,
+                    const QString& netControlCall)
+{
+    QList<Event> events;
+    for (const Station& s : stations) {
+        if (s.in.isValid())
+            events.append({s.in.toUTC(), s.call, netControlCall, QStringLiteral("check-in")});
+        if (s.out.isValid())
+            events.append({s.out.toUTC(), s.call, netControlCall, QStringLiteral("check-out")});
+    }
+    auto trafficText = [](int count) { return QStringLiteral("traffic count %1").arg(count); };
+    for (const TrafficEvent& t : traffic)
+        events.append({t.at.toUTC(), netControlCall, QString(), trafficText(t.count)});
+    // Equal times keep the order above: a station's check-in before its check-out.
+    std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.at < b.at; });
+    const int logged = traffic.isEmpty() ? 0 : traffic.last().count;
+    if (trafficCount != logged && !events.isEmpty())
+        events.append({events.last().at, netControlCall, QString(), trafficText(trafficCount)});
+    return events;
+}
+
+QString NetNameOfCaption(const QString& caption)
+{
+    const qsizetype version = caption.indexOf(QStringLiteral(" Version"));
+    return (version < 0 ? caption : caption.left(version)).simplified();
+}
+
+}  // namespace NetLog
