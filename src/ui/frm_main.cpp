@@ -34,8 +34,10 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     buildControls();
     buildMenus();
-    if (platform_.http)
+    if (platform_.http) {
         qrz_ = std::make_unique<QrzClient>(*platform_.http, settings_);
+        connect(qrz_.get(), &Callbook::answered, this, &frmMain::callbookAnswered);
+    }
     Form_Load();
 }
 

@@ -217,18 +217,26 @@ void frmMain::lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item)
         txtName->setFocus();
         return;
     }
+    // As a left click does first: Cancel may call the wait off.
+    session_.unknownCallClicked(call, true);
     session_.beginLookup(call);
     drawEditor();
     Text1->clear();
-    const CallbookResult result = qrz_->lookup(call);
+    qrz_->lookup(call);  // the window stays live; the answer comes to callbookAnswered
+}
+
+void frmMain::callbookAnswered(const QString& call, const CallbookResult& result)
+{
     QString failed;
     if (!session_.lookupAnswered(call, result, &failed))
-        return;
+        return;  // cancelled, or another call is looked up now
     drawEditor();
     if (!failed.isEmpty()) {
         showStatus(call + QLatin1Char(' ') + failed);
         platform_.sound->play(Sound::kDing);
         txtName->setFocus();
+    } else if (const QString from = CallbookAnsweredText(call, result); !from.isEmpty()) {
+        showStatus(from);
     }
 }
 
