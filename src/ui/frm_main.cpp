@@ -2,7 +2,7 @@
 #include "frm_main.h"
 
 #include "core/settings_store.h"
-#include "lookup/qrz_client.h"
+#include "lookup/callbook_manager.h"
 #include "members/net_manager.h"
 #include "core/operator_settings.h"
 #include "platform/clock.h"
@@ -35,8 +35,9 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
     buildControls();
     buildMenus();
     if (platform_.http) {
-        qrz_ = std::make_unique<QrzClient>(*platform_.http, settings_);
-        connect(qrz_.get(), &Callbook::answered, this, &frmMain::callbookAnswered);
+        callbooks_ = std::make_unique<CallbookManager>(*platform_.http, settings_,
+                                                       state_.paths.dataRoot + CallbookCache::kFileName, *platform_.clock);
+        connect(callbooks_.get(), &CallbookManager::answered, this, &frmMain::callbookAnswered);
     }
     Form_Load();
 }

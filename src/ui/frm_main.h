@@ -30,7 +30,7 @@ class FrmNetCtl;
 class FrmReport;
 class frmReportEditor;
 class frmAbout;
-class QrzClient;
+class CallbookManager;
 struct Platform;
 
 // The operator's working window for the whole net. It holds no data of the
@@ -329,7 +329,7 @@ private:
     QPointer<FrmReport> reportWindow_;
     QPointer<frmReportEditor> reportEditor_;
     QPointer<frmAbout> about_;
-    std::unique_ptr<QrzClient> qrz_;
+    std::unique_ptr<CallbookManager> callbooks_;  // QRZ, HamQTH and their cache
     std::function<void()> endProgram_;
     bool ended_ = false;
     bool exitAsked_ = false;  // "73" has asked its questions

@@ -3,7 +3,7 @@
 
 #include "core/call_sign.h"
 #include "lookup/callbook_login.h"
-#include "lookup/qrz_client.h"
+#include "lookup/callbook_manager.h"
 #include "platform/browser.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -191,7 +191,7 @@ void frmMain::lstNF_Click(QListWidgetItem* item)
 {
     if (!item)
         return;
-    const bool callbook = qrz_ ? qrz_->isSetUp() : CallbookLogin(settings_).isSetUp();
+    const bool callbook = callbooks_ ? callbooks_->isSetUp() : CallbookLogin(settings_).anySetUp();
     session_.unknownCallClicked(item->text(), callbook);
     drawEditor();
     if (!callbook)
@@ -200,20 +200,20 @@ void frmMain::lstNF_Click(QListWidgetItem* item)
 
 void frmMain::QRZ_Login()
 {
-    if (qrz_)
-        qrz_->QRZ_Login();
+    if (callbooks_)
+        callbooks_->qrz().QRZ_Login();
 }
 
 void frmMain::lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item)
 {
-    if (button != Qt::RightButton || !item || !qrz_)
+    if (button != Qt::RightButton || !item || !callbooks_)
         return;
     lstNF->setCurrentItem(item);
     const QString call = item->text();
-    if (!qrz_->isSetUp()) {
+    if (!callbooks_->isSetUp()) {
         txtCall->setText(call);
         if (platform_.browser)
-            platform_.browser->open(qrz_->webPageUrl(call));
+            platform_.browser->open(callbooks_->webPageUrl(call));
         txtName->setFocus();
         return;
     }
@@ -222,7 +222,7 @@ void frmMain::lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item)
     session_.beginLookup(call);
     drawEditor();
     Text1->clear();
-    qrz_->lookup(call);  // the window stays live; the answer comes to callbookAnswered
+    callbooks_->lookup(call);  // the window stays live; the answer comes to callbookAnswered
 }
 
 void frmMain::callbookAnswered(const QString& call, const CallbookResult& result)

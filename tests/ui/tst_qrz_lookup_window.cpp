@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QTest>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 #include <memory>
 
@@ -35,6 +36,8 @@ private slots:
     void answerDroppedWhenTheEditorNoLongerWaits_data();
     void answerDroppedWhenTheEditorNoLongerWaits();
     void stalledServerNeverHoldsTheWindow();
+    void hamQthAnswersWhenQrzRefuses();
+    void repeatedCallFilledFromTheCacheOffline();
     void changeLoginFromTheMenu();
     void aboutStaysBesideTheWindow();
 
@@ -247,6 +250,54 @@ void TstQrzLookupWindow::stalledServerNeverHoldsTheWindow()
         // Closing the window with the transfer still open is safe.
     }
     QTest::qWait(20);
+}
+
+void TstQrzLookupWindow::hamQthAnswersWhenQrzRefuses()
+{
+    settings_->SaveSetting("Settings", "QRZ ID", "username=me;");
+    settings_->SaveSetting("Settings", "QRZ PW", "password=secret");
+    settings_->SaveSetting("Settings", "HamQTH ID", "me");
+    settings_->SaveSetting("Settings", "HamQTH PW", "free");
+    http_.set("https://xmldata.qrz.com/xml/current/?username=me;password=secret",
+              "<QRZDatabase><Session><Error>Username/password incorrect</Error></Session></QRZDatabase>");
+    http_.set("https://www.hamqth.com/xml.php?u=me&p=free",
+              "<HamQTH><session><session_id>s9</session_id></session></HamQTH>");
+    http_.set("https://www.hamqth.com/xml.php?id=s9&callsign=K2NEW&prg=VELN",
+              "<HamQTH><search><callsign>k2new</callsign><nick>Mary</nick><adr_city>Albany</adr_city>"
+              "<us_state>NY</us_state></search></HamQTH>");
+    auto w = open();
+    unknown(*w, "K2NEW");
+    rightClick(*w, 0);
+    QTRY_COMPARE(w->txtName->text(), QString("MARY"));
+    QCOMPARE(w->TxtCS->text(), QString("ALBANY NY"));
+    QVERIFY(w->cmdSave->isEnabled());
+    QVERIFY(w->lblStatus->text().contains("K2NEW FROM HAMQTH"));
+}
+
+void TstQrzLookupWindow::repeatedCallFilledFromTheCacheOffline()
+{
+    login();
+    http_.set("https://xmldata.qrz.com/xml/current/?s=abc123;callsign=K2NEW",
+              "<Callsign><call>K2NEW</call><fname>Mary</fname><addr2>Albany</addr2><state>NY</state></Callsign>");
+    {
+        auto w = open();
+        unknown(*w, "K2NEW");
+        rightClick(*w, 0);
+        QTRY_COMPARE(w->txtName->text(), QString("MARY"));
+    }
+    QVERIFY(QFile::exists(state_.paths.dataRoot + "callbook-cache.json"));
+    // The next start, with the network gone.
+    http_.script.clear();
+    http_.requested.clear();
+    auto w = open();
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    unknown(*w, "K2NEW");
+    rightClick(*w, 0);
+    QTRY_COMPARE(w->txtName->text(), QString("MARY"));
+    QCOMPARE(w->TxtCS->text(), QString("ALBANY NY"));
+    QVERIFY(w->lblStatus->text().contains("K2NEW FROM CACHE"));
+    QVERIFY(http_.requested.isEmpty());
 }
 
 void TstQrzLookupWindow::changeLoginFromTheMenu()
