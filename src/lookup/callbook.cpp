@@ -14,3 +14,10 @@ QString CallbookCityStateText(const CallsignInfo& info, const QString& kept)
         text += QLatin1Char(' ') + two;
     return text;
 }
+
+QString CallbookAnsweredText(const QString& call, const CallbookResult& result)
+{
+    if (!result.found())
+        return {};
+    return call + QStringLiteral(" FROM ") + result.source;
+}

@@ -10,6 +10,8 @@ const QString kServers = QStringLiteral("Servers");
 const QString kUserKey = QStringLiteral("QRZ ID");
 const QString kPasswordKey = QStringLiteral("QRZ PW");
 const QString kSessionKey = QStringLiteral("QRZ Key");
+const QString kHamQthUserKey = QStringLiteral("HamQTH ID");
+const QString kHamQthPasswordKey = QStringLiteral("HamQTH PW");
 const QString kDontAskKey = QStringLiteral("chkNoShow");
 const QString kUserPrefix = QStringLiteral("username=");
 const QString kPasswordPrefix = QStringLiteral("password=");
@@ -70,3 +72,23 @@ void CallbookLogin::setDontAskAtStart(bool dontAsk)
 QString CallbookLogin::xmlServerSetting() const { return store_.GetSetting(kServers, QStringLiteral("QrzXml")); }
 
 QString CallbookLogin::webServerSetting() const { return store_.GetSetting(kServers, QStringLiteral("QrzWeb")); }
+
+QString CallbookLogin::hamQthServerSetting() const { return store_.GetSetting(kServers, QStringLiteral("HamQth")); }
+
+QString CallbookLogin::hamQthUser() const { return store_.GetSetting(kSettings, kHamQthUserKey); }
+
+QString CallbookLogin::hamQthPassword() const { return store_.GetSetting(kSettings, kHamQthPasswordKey); }
+
+bool CallbookLogin::hamQthIsSetUp() const { return !hamQthUser().isEmpty() && !hamQthPassword().isEmpty(); }
+
+bool CallbookLogin::storeHamQth(const QString& user, const QString& password)
+{
+    store_.SaveSetting(kSettings, kHamQthUserKey, user);
+    store_.SaveSetting(kSettings, kHamQthPasswordKey, password);
+    return store_.lastWriteOk();
+}
+
+QString CallbookLogin::passwordPlace() const
+{
+    return QStringLiteral("Passwords are kept in the settings file, readable by you alone.");
+}

@@ -1,12 +1,6 @@
 #include "qrz_client.h"
 
-#include "platform/http_client.h"
-
-#include <QHash>
-#include <QList>
-#include <QPair>
-#include <QSet>
-#include <QXmlStreamReader>
+#include "callbook_xml.h"
 
 namespace {
 const QString kPath = QStringLiteral("/xml/current/?");
@@ -19,70 +13,16 @@ const QString kKey = QStringLiteral("Key");
 
 QString encoded(const QString& value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
 
-struct ReplyValues {
-    QHash<QString, QString> values;  // the first complete element of each wanted name
-    bool wellFormed = true;
-    bool serviceElement = false;     // an element the service writes was opened
-    QString readerError;
-};
+const QSet<QString> kContainers = {QStringLiteral("QRZDatabase"), QStringLiteral("Session"), QStringLiteral("Callsign")};
 
-// Reads a reply with an XML reader. Earlier replies (and test servers) may
-// hold several top-level elements, so the body goes into a root of our own
-// once its declaration is gone. A value counts only when its element closed
-// before the reader gave up.
-ReplyValues readReply(const QString& reply, const QStringList& wanted)
+CallbookReply readReply(const QString& reply, const QStringList& wanted)
 {
-    static const QSet<QString> containers = {QStringLiteral("QRZDatabase"), QStringLiteral("Session"),
-                                             QStringLiteral("Callsign")};
-    qsizetype at = 0;
-    while (at < reply.size() && (reply.at(at).isSpace() || reply.at(at) == QChar(0xFEFF)))
-        ++at;
-    if (reply.mid(at, 5) == QLatin1String("<?xml")) {
-        const qsizetype end = reply.indexOf(QLatin1String("?>"), at);
-        at = end < 0 ? reply.size() : end + 2;
-    }
-    QXmlStreamReader xml(QStringLiteral("<reply>") + reply.mid(at) + QStringLiteral("</reply>"));
-
-    ReplyValues out;
-    QList<QPair<QString, QString>> open;  // element name and its own text so far
-    while (!xml.atEnd()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement: {
-            const QString name = xml.name().toString();
-            if (containers.contains(name) || wanted.contains(name))
-                out.serviceElement = true;
-            open.append({name, QString()});
-            break;
-        }
-        case QXmlStreamReader::Characters:
-            if (!open.isEmpty())
-                open.last().second += xml.text();
-            break;
-        case QXmlStreamReader::EndElement:
-            if (!open.isEmpty()) {
-                const auto [name, text] = open.takeLast();
-                if (wanted.contains(name) && !out.values.contains(name))
-                    out.values.insert(name, text);
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    if (xml.hasError()) {
-        out.wellFormed = false;
-        out.readerError = xml.errorString();
-    }
-    return out;
+    return ReadCallbookReply(reply, wanted, kContainers);
 }
 
-QString notXml(const ReplyValues& read)
-{
-    return read.readerError.isEmpty() ? QStringLiteral("The reply is not the service's XML")
-                                      : QStringLiteral("The reply is not the service's XML: ") + read.readerError;
-}
+}  // namespace
 
-bool saysSessionInvalid(const CallbookResult& result)
+bool QrzClient::saysSessionGone(const CallbookResult& result) const
 {
     return result.error == CallbookError::NotFound
         && (result.detail.contains(QStringLiteral("Session Timeout"), Qt::CaseInsensitive)
@@ -90,9 +30,9 @@ bool saysSessionInvalid(const CallbookResult& result)
 }
 
 // The login reply: the session key, or why there is none.
-CallbookResult readLogin(const QString& reply, QString& key)
+CallbookResult QrzClient::readLogin(const QString& reply, QString& key) const
 {
-    const ReplyValues read = readReply(reply, {kKey, kError});
+    const CallbookReply read = readReply(reply, {kKey, kError});
     CallbookResult out;
     out.detail = read.values.value(kError);
     key = read.values.value(kKey).trimmed();
@@ -105,7 +45,7 @@ CallbookResult readLogin(const QString& reply, QString& key)
     } else if (!read.serviceElement || !read.wellFormed) {
         // A garbled reply refuses nothing: the next lookup tries again.
         out.error = CallbookError::BadReply;
-        out.detail = notXml(read);
+        out.detail = NotServiceXmlText(read);
     } else {
         out.error = CallbookError::LoginRefused;
         if (out.detail.isEmpty())
@@ -115,7 +55,6 @@ CallbookResult readLogin(const QString& reply, QString& key)
         key.clear();
     return out;
 }
-}  // namespace
 
 std::optional<QString> QrzTagValue(const QString& reply, const QString& tag)
 {
@@ -142,13 +81,16 @@ QString QrzServerBase(const QString& setting, const QString& fallback)
     return base;
 }
 
-QrzClient::QrzClient(HttpClient& http, SettingsStore& settings) : http_(http), login_(settings) {}
+QrzClient::QrzClient(HttpClient& http, SettingsStore& settings, QObject* parent)
+    : SessionCallbook(http, parent), login_(settings)
+{
+}
 
 bool QrzClient::isSetUp() const { return login_.isSetUp(); }
 
 QString QrzClient::sessionKeyText() const
 {
-    return loggedIn_ ? QStringLiteral("s=") + key_ + QLatin1Char(';') : QString();
+    return loggedIn() ? QStringLiteral("s=") + key() + QLatin1Char(';') : QString();
 }
 
 QString QrzClient::serviceAddress() const
@@ -166,8 +108,8 @@ QUrl QrzClient::loginUrl() const
 QUrl QrzClient::lookupUrl(const QString& call) const
 {
     QString query;
-    if (loggedIn_)
-        query = QStringLiteral("s=") + encoded(key_) + QLatin1Char(';');
+    if (loggedIn())
+        query = QStringLiteral("s=") + encoded(key()) + QLatin1Char(';');
     return QUrl(serviceAddress() + query + QStringLiteral("callsign=") + encoded(call));
 }
 
@@ -176,65 +118,21 @@ QUrl QrzClient::webPageUrl(const QString& call) const
     return QUrl(QrzServerBase(login_.webServerSetting(), kDefaultWebServer) + QStringLiteral("/db/") + encoded(call));
 }
 
-bool QrzClient::QRZ_Login()
+void QrzClient::keyKept()
 {
-    const QString attempt = loginText();
-    refusedLogin_.clear();
-    const HttpTextResult reply = http_.getText(loginUrl());
-    if (!reply.ok) {
-        lastLogin_ = {CallbookError::Unreachable, {}, reply.error};
-        return false;
-    }
-    QString key;
-    lastLogin_ = readLogin(reply.body, key);
-    if (lastLogin_.error == CallbookError::LoginRefused)
-        refusedLogin_ = attempt;
-    if (!lastLogin_.found())
-        return false;
-    key_ = key;
-    loggedIn_ = true;
     const QString keyText = sessionKeyText();
     if (login_.sessionKeyText() != keyText)
         login_.storeSessionKeyText(keyText);
-    return true;
-}
-
-CallbookResult QrzClient::lookup(const QString& call)
-{
-    // Asking again with a login the service refused would only be refused again.
-    if (!refusedLogin_.isEmpty() && refusedLogin_ == loginText())
-        return lastLogin_;
-    if (!loggedIn_ && !QRZ_Login())
-        return lastLogin_;
-    for (bool repeated = false;; repeated = true) {
-        const HttpTextResult reply = http_.getText(lookupUrl(call));
-        // A failed transfer says nothing about the session: it stays.
-        if (!reply.ok)
-            return {CallbookError::Unreachable, {}, reply.error};
-        CallbookResult result = parseLookupReply(reply.body);
-        if (!saysSessionInvalid(result))
-            return result;
-        if (repeated) {
-            // Even a fresh session is turned away: the service cannot be used
-            // now. The key stays; the next lookup starts with it again.
-            result.error = CallbookError::Unreachable;
-            return result;
-        }
-        loggedIn_ = false;
-        key_.clear();
-        if (!QRZ_Login())
-            return lastLogin_;
-    }
 }
 
 CallbookResult QrzClient::parseLookupReply(const QString& xml)
 {
-    const ReplyValues read = readReply(xml, {kCall, kFirstName, kCity, kState, kError});
+    const CallbookReply read = readReply(xml, {kCall, kFirstName, kCity, kState, kError});
     CallbookResult out;
     out.detail = read.values.value(kError);
     if (!read.serviceElement) {
         out.error = CallbookError::BadReply;
-        out.detail = notXml(read);
+        out.detail = NotServiceXmlText(read);
         return out;
     }
     // Whatever else the reply gave is kept, even without a call.
@@ -249,7 +147,7 @@ CallbookResult QrzClient::parseLookupReply(const QString& xml)
     else {
         out.error = CallbookError::BadReply;
         if (out.detail.isEmpty())
-            out.detail = notXml(read);
+            out.detail = NotServiceXmlText(read);
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "callbook.h"
 #include "callbook_login.h"
+#include "session_callbook.h"
 
 #include <QString>
 #include <QUrl>
@@ -20,34 +21,29 @@ std::optional<QString> QrzTagValue(const QString& reply, const QString& tag);
 QString QrzServerBase(const QString& setting, const QString& fallback);
 
 // The QRZ XML lookup: logs in with the stored login, keeps the session key
-// for the run, and reads call, first name, city and state from the lookup
-// reply. Values are URL-encoded in every request. A refused login is not
-// tried again until the stored login changes.
-class QrzClient {
+// for the run (and stores it), and reads call, first name, city and state
+// from the lookup reply. Values are URL-encoded in every request.
+class QrzClient : public SessionCallbook {
+    Q_OBJECT
 public:
     static inline const QString kDefaultXmlServer = QStringLiteral("https://xmldata.qrz.com");
     static inline const QString kDefaultWebServer = QStringLiteral("https://www.qrz.com");
 
-    QrzClient(HttpClient& http, SettingsStore& settings);
+    QrzClient(HttpClient& http, SettingsStore& settings, QObject* parent = nullptr);
 
-    bool isSetUp() const;
-    bool loggedIn() const { return loggedIn_; }
+    QString name() const override { return QStringLiteral("QRZ"); }
+    bool isSetUp() const override;
     // "s=" + key + ";" from the last successful login; empty before.
     QString sessionKeyText() const;
 
-    // Logs in; on a reply holding a key, keeps it, stores it when it differs
-    // from the stored one, and returns true. lastLoginResult() says why not.
-    bool QRZ_Login();
-    CallbookResult lastLoginResult() const { return lastLogin_; }
+    // Starts a login; on a reply holding a key, keeps it, stores it when it
+    // differs from the stored one, and calls then(true).
+    void QRZ_Login(std::function<void(bool)> then = {}) { logIn(std::move(then)); }
 
     QUrl loginUrl() const;
     QUrl lookupUrl(const QString& call) const;
     // The call's page on the QRZ web site, for the browser.
     QUrl webPageUrl(const QString& call) const;
-
-    // Logs in when needed and looks the call up. A reply saying the session
-    // key is no longer valid leads to one more login and one repeat, never more.
-    CallbookResult lookup(const QString& call);
 
     // A lookup reply read with an XML reader: entities and CDATA decoded, a
     // misplaced or missing closing tag gives no value. No call in a
@@ -56,15 +52,17 @@ public:
     // reply held are kept even without a call.
     static CallbookResult parseLookupReply(const QString& xml);
 
+protected:
+    QUrl loginAddress() const override { return loginUrl(); }
+    CallbookResult readLogin(const QString& reply, QString& key) const override;
+    QUrl lookupAddress(const QString& call) const override { return lookupUrl(call); }
+    CallbookResult readLookup(const QString& reply) const override { return parseLookupReply(reply); }
+    bool saysSessionGone(const CallbookResult& result) const override;
+    QString loginText() const override;
+    void keyKept() override;
+
 private:
     QString serviceAddress() const;
-    // The stored user and password as one text, to see a changed login.
-    QString loginText() const;
 
-    HttpClient& http_;
     CallbookLogin login_;
-    bool loggedIn_ = false;
-    QString key_;
-    CallbookResult lastLogin_;
-    QString refusedLogin_;  // user and password the service refused
 };

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QStringDecoder>
+#include <QTimer>
 #include <QUrl>
 #include <functional>
 
@@ -50,11 +52,15 @@ inline QString DecodeHttpText(const QByteArray& body, const QByteArray& contentT
 
 // Takes a reply body piece by piece as it arrives; false ends the transfer.
 using HttpSink = std::function<bool(const QByteArray&)>;
+// Receives the outcome of an asynchronous GET.
+using HttpDone = std::function<void(const HttpResult&)>;
+using HttpTextDone = std::function<void(const HttpTextResult&)>;
 
-// Blocking HTTP(S) GET. A call returns when the reply is complete, has failed
-// or has run out of time; it never hangs and never throws. A timeout of 0 or
-// less means the default; a size cap of 0 or less means the client's own.
-// A reply larger than its cap fails.
+// HTTP(S) GET, blocking or asynchronous. A blocking call returns when the
+// reply is complete, has failed or has run out of time; it never hangs and
+// never throws. An asynchronous call returns at once and hands its outcome
+// to the event loop later. A timeout of 0 or less means the default; a size
+// cap of 0 or less means the client's own. A reply larger than its cap fails.
 class HttpClient {
 public:
     static constexpr int kDefaultTimeoutMs = 15000;
@@ -71,7 +77,20 @@ public:
 
     HttpTextResult getText(const QUrl& url, int timeoutMs = kDefaultTimeoutMs, qint64 maxBytes = 0)
     {
-        HttpResult raw = getBytes(url, timeoutMs, maxBytes);
+        return asText(getBytes(url, timeoutMs, maxBytes));
+    }
+
+    // Starts a GET and returns at once. done runs from the event loop, never
+    // before this call has returned, and not at all once context is gone.
+    void getTextLater(const QUrl& url, QObject* context, const HttpTextDone& done,
+                      int timeoutMs = kDefaultTimeoutMs, qint64 maxBytes = 0)
+    {
+        startFetch(url, timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs, maxBytes, context,
+                   [done](const HttpResult& raw) { done(asText(raw)); });
+    }
+
+    static HttpTextResult asText(const HttpResult& raw)
+    {
         HttpTextResult text;
         text.ok = raw.ok;
         text.status = raw.status;
@@ -96,6 +115,7 @@ public:
     // skipped the update check). None by default.
     void setCancelCheck(std::function<bool()> check) { cancelCheck_ = std::move(check); }
 
+    static QString calledOffText() { return QStringLiteral("Called off by the operator"); }
     static QString tooLargeText(qint64 maxBytes) { return QStringLiteral("Reply larger than %1 bytes").arg(maxBytes); }
     static QString notStoredText() { return QStringLiteral("The reply could not be stored"); }
 
@@ -103,13 +123,22 @@ protected:
     static HttpResult calledOff()
     {
         HttpResult r;
-        r.error = QStringLiteral("Called off by the operator");
+        r.error = calledOffText();
         return r;
     }
     bool hasCancelCheck() const { return bool(cancelCheck_); }
     bool cancelRequested() const { return cancelCheck_ && cancelCheck_(); }
 
     virtual HttpResult fetch(const QUrl& url, int timeoutMs) = 0;
+
+    // The asynchronous GET. This fallback fetches at once and hands the
+    // outcome over on the next turn of the event loop; a real client lets the
+    // loop run while the reply travels.
+    virtual void startFetch(const QUrl& url, int timeoutMs, qint64 maxBytes, QObject* context, const HttpDone& done)
+    {
+        HttpResult r = fetchLimited(url, timeoutMs, maxBytes, nullptr);
+        QTimer::singleShot(0, context, [r, done] { done(r); });
+    }
 
     // With a size cap (maxBytes > 0) and a sink (when given). This fallback
     // fetches the whole reply and checks it afterwards; a real client ends the

@@ -3,12 +3,13 @@
 #include "http_client.h"
 
 #include <memory>
+#include <optional>
 
 class QNetworkAccessManager;
 
-// HttpClient over QNetworkAccessManager. Waits in a local event loop that
-// leaves user input queued, so the window blocks without being re-entered
-// while timers and sockets keep running.
+// HttpClient over QNetworkAccessManager. The asynchronous GET lets the
+// event loop run on; the blocking one waits in a local event loop that
+// leaves user input queued, so its window is not re-entered.
 class QtHttpClient : public HttpClient {
 public:
     // Replies larger than this fail instead of exhausting memory.
@@ -23,8 +24,15 @@ public:
 protected:
     HttpResult fetch(const QUrl& url, int timeoutMs) override;
     HttpResult fetchLimited(const QUrl& url, int timeoutMs, qint64 maxBytes, const HttpSink* sink) override;
+    void startFetch(const QUrl& url, int timeoutMs, qint64 maxBytes, QObject* context, const HttpDone& done) override;
 
 private:
+    // Why the address cannot be fetched at all; nothing when it can.
+    static std::optional<HttpResult> refused(const QUrl& url);
+    // The transfer started; it ends itself and may be gone by the time its
+    // done has been called.
+    QObject* start(const QUrl& url, int timeoutMs, qint64 maxBytes, const HttpSink* sink, HttpDone done);
+
     std::unique_ptr<QNetworkAccessManager> manager_;  // made on the first request
     qint64 maxBodyBytes_;
 };

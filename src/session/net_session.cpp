@@ -100,15 +100,15 @@ MemberEditor::LookupAnswer EditorAnswerFor(const QString& call, const CallbookRe
         break;
     case CallbookError::LoginRefused:
         a.kind = LookupAnswer::Kind::Failed;
-        a.status = QStringLiteral("QRZ LOGIN REFUSED");
+        a.status = result.source + QStringLiteral(" LOGIN REFUSED");
         break;
     case CallbookError::Unreachable:
         a.kind = LookupAnswer::Kind::Failed;
-        a.status = QStringLiteral("QRZ NOT REACHABLE");
+        a.status = result.source + QStringLiteral(" NOT REACHABLE");
         break;
     case CallbookError::BadReply:
         a.kind = LookupAnswer::Kind::Failed;
-        a.status = QStringLiteral("QRZ REPLY NOT UNDERSTOOD");
+        a.status = result.source + QStringLiteral(" REPLY NOT UNDERSTOOD");
         break;
     }
     return a;

@@ -44,7 +44,7 @@ IdentityOutcome SettleStartupIdentity(SettingsStore& store, const OperatorIdenti
 bool ShouldOfferQrzLogin(SettingsStore& store)
 {
     const CallbookLogin login(store);
-    return !login.dontAskAtStart() && !login.isSetUp();
+    return !login.dontAskAtStart() && !login.anySetUp();
 }
 
 bool RemoveEarlierManagerFlag(SettingsStore& store)

@@ -2,7 +2,7 @@
 #include "frm_main.h"
 
 #include "core/settings_store.h"
-#include "lookup/qrz_client.h"
+#include "lookup/callbook_manager.h"
 #include "members/net_manager.h"
 #include "core/operator_settings.h"
 #include "platform/clock.h"
@@ -34,8 +34,11 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     buildControls();
     buildMenus();
-    if (platform_.http)
-        qrz_ = std::make_unique<QrzClient>(*platform_.http, settings_);
+    if (platform_.http) {
+        callbooks_ = std::make_unique<CallbookManager>(*platform_.http, settings_,
+                                                       state_.paths.dataRoot + CallbookCache::kFileName, *platform_.clock);
+        connect(callbooks_.get(), &CallbookManager::answered, this, &frmMain::callbookAnswered);
+    }
     Form_Load();
 }
 

@@ -30,7 +30,7 @@ class FrmNetCtl;
 class FrmReport;
 class frmReportEditor;
 class frmAbout;
-class QrzClient;
+class CallbookManager;
 struct Platform;
 
 // The operator's working window for the whole net. It holds no data of the
@@ -66,10 +66,13 @@ public:
     void CmdExit_MouseDown();
     void CmdExit_Click();
     void lstNF_Click(QListWidgetItem* item);
-    // Right button on an unknown call: the QRZ lookup fills the member
-    // editor, or the browser shows the call's page when no login is stored.
+    // Right button on an unknown call: starts the callbook lookup, whose
+    // answer fills the member editor when it comes, or shows the call's page
+    // in the browser when no login is stored.
     void lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item);
     void QRZ_Login();
+    // A callbook's answer; dropped when the editor no longer waits for call.
+    void callbookAnswered(const QString& call, const CallbookResult& result);
     void Form_Click();
     void Form_GotFocus();
     void fraAdd_Click();
@@ -336,7 +339,7 @@ private:
     QPointer<FrmReport> reportWindow_;
     QPointer<frmReportEditor> reportEditor_;
     QPointer<frmAbout> about_;
-    std::unique_ptr<QrzClient> qrz_;
+    std::unique_ptr<CallbookManager> callbooks_;  // QRZ, HamQTH and their cache
     std::function<void()> endProgram_;
     bool ended_ = false;
     bool exitAsked_ = false;  // "73" has asked its questions

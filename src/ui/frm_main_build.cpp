@@ -316,7 +316,7 @@ const MenuSpec kMenus[] = {
      &F::mnuOptionsDisableAutoInsert_Click},
     {"mnuOptionsDisableWindowFlash", "Disable Window Flash", "", 1, true, nullptr, &F::mnuOptionsDisableWindowFlash,
      &F::mnuOptionsDisableWindowFlash_Click},
-    {"mnuOptionsChangeQRZLogin", "Change QRZ Login", "", 1, false, nullptr, &F::mnuOptionsChangeQRZLogin,
+    {"mnuOptionsChangeQRZLogin", "Change Callbook Login", "", 1, false, nullptr, &F::mnuOptionsChangeQRZLogin,
      &F::mnuOptionsChangeQRZLogin_Click},
     {"mnuHelp", "&Help", "", 0, false, &F::mnuHelp},
     {"mnuAbout", "A&bout", "Ctrl+B", 1, false, nullptr, &F::mnuAbout, &F::mnuAbout_Click},

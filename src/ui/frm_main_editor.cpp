@@ -3,7 +3,7 @@
 
 #include "core/call_sign.h"
 #include "lookup/callbook_login.h"
-#include "lookup/qrz_client.h"
+#include "lookup/callbook_manager.h"
 #include "platform/browser.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -192,7 +192,7 @@ void frmMain::lstNF_Click(QListWidgetItem* item)
 {
     if (!item)
         return;
-    const bool callbook = qrz_ ? qrz_->isSetUp() : CallbookLogin(settings_).isSetUp();
+    const bool callbook = callbooks_ ? callbooks_->isSetUp() : CallbookLogin(settings_).anySetUp();
     session_.unknownCallClicked(item->text(), callbook);
     drawEditor();
     if (!callbook)
@@ -201,35 +201,43 @@ void frmMain::lstNF_Click(QListWidgetItem* item)
 
 void frmMain::QRZ_Login()
 {
-    if (qrz_)
-        qrz_->QRZ_Login();
+    if (callbooks_)
+        callbooks_->qrz().QRZ_Login();
 }
 
 void frmMain::lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item)
 {
-    if (button != Qt::RightButton || !item || !qrz_)
+    if (button != Qt::RightButton || !item || !callbooks_)
         return;
     lstNF->setCurrentItem(item);
     const QString call = item->text();
-    if (!qrz_->isSetUp()) {
+    if (!callbooks_->isSetUp()) {
         txtCall->setText(call);
         if (platform_.browser)
-            platform_.browser->open(qrz_->webPageUrl(call));
+            platform_.browser->open(callbooks_->webPageUrl(call));
         txtName->setFocus();
         return;
     }
+    // As a left click does first: Cancel may call the wait off.
+    session_.unknownCallClicked(call, true);
     session_.beginLookup(call);
     drawEditor();
     Text1->clear();
-    const CallbookResult result = qrz_->lookup(call);
+    callbooks_->lookup(call);  // the window stays live; the answer comes to callbookAnswered
+}
+
+void frmMain::callbookAnswered(const QString& call, const CallbookResult& result)
+{
     QString failed;
     if (!session_.lookupAnswered(call, result, &failed))
-        return;
+        return;  // cancelled, or another call is looked up now
     drawEditor();
     if (!failed.isEmpty()) {
         showStatus(call + QLatin1Char(' ') + failed);
         platform_.sound->play(Sound::kDing);
         txtName->setFocus();
+    } else if (const QString from = CallbookAnsweredText(call, result); !from.isEmpty()) {
+        showStatus(from);
     }
 }
 

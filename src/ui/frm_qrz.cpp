@@ -70,14 +70,45 @@ frmQRZ::frmQRZ(SettingsStore& settings, QWidget* parent) : QDialog(parent), logi
     LabelUserID->setBuddy(txtUserID);
     lblQRZPassword->setBuddy(txtQrzPassWrd);
 
-    auto* grid = new QGridLayout(fraQRZ);
-    grid->setContentsMargins(14, 12, 14, 12);
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(10);
-    grid->addWidget(LabelUserID, 0, 0);
-    grid->addWidget(txtUserID, 0, 1);
-    grid->addWidget(lblQRZPassword, 1, 0);
-    grid->addWidget(txtQrzPassWrd, 1, 1);
+    // The second callbook, free of charge, asked when QRZ cannot answer.
+    fraHamQth = new QGroupBox(kHamQthCaption, this);
+    fraHamQth->setObjectName(QStringLiteral("fraHamQth"));
+    fraHamQth->setFont(labelFont);
+    LabelHamQthUser = new FitLabel(QStringLiteral("USER ID"), fraHamQth);
+    LabelHamQthUser->setObjectName(QStringLiteral("LabelHamQthUser"));
+    LabelHamQthUser->setFont(labelFont);
+    txtHamQthUser = new QLineEdit(fraHamQth);
+    txtHamQthUser->setObjectName(QStringLiteral("txtHamQthUser"));
+    txtHamQthUser->setFont(boxFont);
+    txtHamQthUser->setMinimumWidth(220);
+    lblHamQthPassword = new FitLabel(QStringLiteral(" Password"), fraHamQth);
+    lblHamQthPassword->setObjectName(QStringLiteral("lblHamQthPassword"));
+    lblHamQthPassword->setFont(labelFont);
+    txtHamQthPassWrd = new QLineEdit(fraHamQth);
+    txtHamQthPassWrd->setObjectName(QStringLiteral("txtHamQthPassWrd"));
+    txtHamQthPassWrd->setFont(boxFont);
+    txtHamQthPassWrd->setMinimumWidth(220);
+    txtHamQthPassWrd->setEchoMode(QLineEdit::Password);
+    txtHamQthPassWrd->installEventFilter(this);
+    LabelHamQthUser->setBuddy(txtHamQthUser);
+    lblHamQthPassword->setBuddy(txtHamQthPassWrd);
+
+    const auto boxes = [](QGroupBox* frame, QWidget* l1, QWidget* b1, QWidget* l2, QWidget* b2) {
+        auto* grid = new QGridLayout(frame);
+        grid->setContentsMargins(14, 12, 14, 12);
+        grid->setHorizontalSpacing(12);
+        grid->setVerticalSpacing(10);
+        grid->addWidget(l1, 0, 0);
+        grid->addWidget(b1, 0, 1);
+        grid->addWidget(l2, 1, 0);
+        grid->addWidget(b2, 1, 1);
+    };
+    boxes(fraQRZ, LabelUserID, txtUserID, lblQRZPassword, txtQrzPassWrd);
+    boxes(fraHamQth, LabelHamQthUser, txtHamQthUser, lblHamQthPassword, txtHamQthPassWrd);
+
+    lblWhereKept = new FitLabel(login_.passwordPlace(), this);
+    lblWhereKept->setObjectName(QStringLiteral("lblWhereKept"));
+    lblWhereKept->setFont(Ui::font("Arial", 9));
 
     chkNoShow = new QCheckBox(QStringLiteral("DO NOT ASK AGAIN"), this);
     chkNoShow->setObjectName(QStringLiteral("chkNoShow"));
@@ -106,9 +137,15 @@ frmQRZ::frmQRZ(SettingsStore& settings, QWidget* parent) : QDialog(parent), logi
     buttons->addWidget(cmdCancel);
     buttons->addStretch(1);
 
+    auto* logins = new QVBoxLayout;
+    logins->setSpacing(10);
+    logins->addWidget(fraQRZ);
+    logins->addWidget(fraHamQth);
+    logins->addWidget(lblWhereKept);
+
     auto* middle = new QHBoxLayout;
     middle->setSpacing(16);
-    middle->addWidget(fraQRZ, 1);
+    middle->addLayout(logins, 1);
     middle->addLayout(buttons);
 
     auto* outer = new QVBoxLayout(this);
@@ -121,7 +158,9 @@ frmQRZ::frmQRZ(SettingsStore& settings, QWidget* parent) : QDialog(parent), logi
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(txtUserID, txtQrzPassWrd);
-    setTabOrder(txtQrzPassWrd, cmdOK);
+    setTabOrder(txtQrzPassWrd, txtHamQthUser);
+    setTabOrder(txtHamQthUser, txtHamQthPassWrd);
+    setTabOrder(txtHamQthPassWrd, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
     setTabOrder(cmdCancel, chkNoShow);
 
@@ -167,6 +206,13 @@ void frmQRZ::txtQrzPassWrd_LostFocus()
     chkNoShow->setEnabled(false);
 }
 
+void frmQRZ::txtHamQthPassWrd_LostFocus()
+{
+    if (!txtHamQthPassWrd->text().isEmpty())
+        cmdOK->setEnabled(true);
+    chkNoShow->setEnabled(false);
+}
+
 void frmQRZ::chkNoShow_Click()
 {
     // From the menu a CANCEL must leave the stored tick alone: OK stores it.
@@ -178,17 +224,31 @@ void frmQRZ::chkNoShow_Click()
 void frmQRZ::cmdOK_Click()
 {
     const QString id = txtUserID->text();
-    if (id.isEmpty()) {
-        txtUserID->setFocus();
-        return;
-    }
     const QString password = txtQrzPassWrd->text();
-    if (password.isEmpty()) {
-        login_.storeUser(id);
-        txtQrzPassWrd->setFocus();
+    const QString hamUser = txtHamQthUser->text();
+    const QString hamPassword = txtHamQthPassWrd->text();
+    // A login left wholly empty keeps the stored one; a half one is finished first.
+    const bool qrz = !id.isEmpty() || !password.isEmpty();
+    const bool ham = !hamUser.isEmpty() || !hamPassword.isEmpty();
+    if (!ham || qrz) {
+        if (id.isEmpty()) {
+            txtUserID->setFocus();
+            return;
+        }
+        if (password.isEmpty()) {
+            login_.storeUser(id);
+            txtQrzPassWrd->setFocus();
+            return;
+        }
+    }
+    if (ham && (hamUser.isEmpty() || hamPassword.isEmpty())) {
+        (hamUser.isEmpty() ? txtHamQthUser : txtHamQthPassWrd)->setFocus();
         return;
     }
-    login_.store(id, password);
+    if (qrz)
+        login_.store(id, password);
+    if (ham)
+        login_.storeHamQth(hamUser, hamPassword);
     if (changing_)
         login_.setDontAskAtStart(chkNoShow->isChecked());
     accept();
@@ -198,11 +258,11 @@ void frmQRZ::cmdCancel_Click() { reject(); }
 
 bool frmQRZ::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == txtQrzPassWrd && event->type() == QEvent::FocusOut) {
+    if ((watched == txtQrzPassWrd || watched == txtHamQthPassWrd) && event->type() == QEvent::FocusOut) {
         // Switching to another program is no leaving of the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            txtQrzPassWrd_LostFocus();
+            watched == txtQrzPassWrd ? txtQrzPassWrd_LostFocus() : txtHamQthPassWrd_LostFocus();
     }
     return QDialog::eventFilter(watched, event);
 }

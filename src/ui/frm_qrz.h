@@ -12,8 +12,9 @@ class FitButton;
 class FitLabel;
 class SettingsStore;
 
-// Asks for the QRZ user id and password and stores them through
-// CallbookLogin; "DO NOT ASK AGAIN" stops the start-up from asking.
+// Asks for the QRZ and the HamQTH login and stores them through
+// CallbookLogin; a login left empty keeps the stored one. "DO NOT ASK
+// AGAIN" stops the start-up from asking.
 class frmQRZ : public QDialog {
     Q_OBJECT
 public:
@@ -21,6 +22,7 @@ public:
     // The explanation: two paragraphs joined by CR LF.
     static const QString kTitleText;
     static const QString kAcknowledgement;
+    static inline const QString kHamQthCaption = QStringLiteral("HAMQTH LOGIN");
 
     explicit frmQRZ(SettingsStore& settings, QWidget* parent = nullptr);
     ~frmQRZ() override;
@@ -33,6 +35,7 @@ public:
     // --- handlers
     void Form_Load();
     void txtQrzPassWrd_LostFocus();
+    void txtHamQthPassWrd_LostFocus();
     void chkNoShow_Click();
     void cmdOK_Click();
     void cmdCancel_Click();
@@ -43,6 +46,12 @@ public:
     QLineEdit* txtUserID = nullptr;
     FitLabel* lblQRZPassword = nullptr;
     QLineEdit* txtQrzPassWrd = nullptr;
+    QGroupBox* fraHamQth = nullptr;
+    FitLabel* LabelHamQthUser = nullptr;
+    QLineEdit* txtHamQthUser = nullptr;
+    FitLabel* lblHamQthPassword = nullptr;
+    QLineEdit* txtHamQthPassWrd = nullptr;
+    FitLabel* lblWhereKept = nullptr;  // where the passwords are kept
     QCheckBox* chkNoShow = nullptr;
     FitButton* cmdOK = nullptr;
     FitButton* cmdCancel = nullptr;

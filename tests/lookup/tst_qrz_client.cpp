@@ -64,6 +64,7 @@ private slots:
     void editorTexts_data();
     void editorTexts();
     void loginOncePerRun();
+    void lookupsWhileLoggingInShareOneLogin();
     void failedLoginRetriedNextTime();
     void staleSessionLogsInOnceMore_data();
     void staleSessionLogsInOnceMore();
@@ -76,6 +77,11 @@ private slots:
 
 private:
     void store(const QString& id = "username=N0CALL;", const QString& pw = "password=secret");
+    // Starts a lookup and waits for its answer.
+    CallbookResult lookedUp(Callbook& book, const QString& call);
+    bool logIn(QrzClient& qrz);
+
+    int answeredInside_ = 0;  // answers given before lookup() returned
 
     std::unique_ptr<TestHome> home_;
     std::unique_ptr<SettingsStore> settings_;
@@ -92,6 +98,7 @@ void TstQrzClient::init()
 
 void TstQrzClient::cleanup()
 {
+    QCOMPARE(answeredInside_, 0);
     settings_.reset();
     home_.reset();
 }
@@ -100,6 +107,32 @@ void TstQrzClient::store(const QString& id, const QString& pw)
 {
     settings_->SaveSetting("Settings", "QRZ ID", id);
     settings_->SaveSetting("Settings", "QRZ PW", pw);
+}
+
+CallbookResult TstQrzClient::lookedUp(Callbook& book, const QString& call)
+{
+    QList<CallbookResult> got;
+    const auto c = connect(&book, &Callbook::answered, this, [&](const QString& answeredCall, const CallbookResult& r) {
+        if (answeredCall == call)
+            got.append(r);
+    });
+    book.lookup(call);
+    answeredInside_ += int(got.size());
+    QTest::qWaitFor([&] { return !got.isEmpty(); }, 5000);
+    QTest::qWait(0);  // a second answer for the same lookup would show here
+    disconnect(c);
+    if (got.size() != 1)
+        qWarning("lookup of %s answered %d times", qPrintable(call), int(got.size()));
+    return got.size() == 1 ? got.first() : CallbookResult{CallbookError::BadReply, {}, QStringLiteral("no single answer")};
+}
+
+bool TstQrzClient::logIn(QrzClient& qrz)
+{
+    std::optional<bool> ok;
+    qrz.QRZ_Login([&](bool result) { ok = result; });
+    const bool inside = ok.has_value();
+    QTest::qWaitFor([&] { return ok.has_value(); }, 5000);
+    return !inside && ok.value_or(false);
 }
 
 void TstQrzClient::tagValue_data()
@@ -182,7 +215,7 @@ void TstQrzClient::requestValuesAreEncoded()
              QString("https://xmldata.qrz.com/xml/current/?callsign=W1AW"));
 
     http_.set(qrz.loginUrl().toString(QUrl::FullyEncoded), loginReply("a;b&amp;c"));
-    QVERIFY(qrz.QRZ_Login());
+    QVERIFY(logIn(qrz));
     QCOMPARE(qrz.lookupUrl("K1/A&B").toString(QUrl::FullyEncoded),
              QString("https://xmldata.qrz.com/xml/current/?s=a%3Bb%26c;callsign=K1%2FA%26B"));
 }
@@ -264,7 +297,7 @@ void TstQrzClient::loginKeepsAndStoresKey()
     http_.set(kLogin, loginReply("2331uf894c4bd29f3923f3bacf02c532d7bd9"));
     QrzClient qrz(http_, *settings_);
     QVERIFY(!qrz.loggedIn());
-    QVERIFY(qrz.QRZ_Login());
+    QVERIFY(logIn(qrz));
     QVERIFY(qrz.loggedIn());
     QCOMPARE(qrz.lastLoginResult().error, CallbookError::None);
     QCOMPARE(qrz.sessionKeyText(), QString("s=2331uf894c4bd29f3923f3bacf02c532d7bd9;"));
@@ -304,7 +337,7 @@ void TstQrzClient::loginFailures()
     settings_->SaveSetting("Settings", "QRZ Key", "s=old;");
     http_.set(kLogin, reply);
     QrzClient qrz(http_, *settings_);
-    QVERIFY(!qrz.QRZ_Login());
+    QVERIFY(!logIn(qrz));
     QVERIFY(!qrz.loggedIn());
     QCOMPARE(qrz.sessionKeyText(), QString());
     QCOMPARE(qrz.lastLoginResult().error, error);
@@ -312,7 +345,7 @@ void TstQrzClient::loginFailures()
     QCOMPARE(settings_->GetSetting("Settings", "QRZ Key"), QString("s=old;"));
 
     // A refusal stands until the login changes; anything else is tried again.
-    QCOMPARE(qrz.lookup("W1AW").error, error);
+    QCOMPARE(lookedUp(qrz, "W1AW").error, error);
     QCOMPARE(http_.count(kLogin), retried ? 2 : 1);
     QCOMPARE(http_.requested.size(), retried ? 2 : 1);
 }
@@ -340,14 +373,14 @@ void TstQrzClient::refusedLoginTriedOnlyWhenChanged()
     http_.set(lookupAddress("k9", "W1AW"), callReply("<call>W1AW</call>"));
     QrzClient qrz(http_, *settings_);
 
-    const CallbookResult first = qrz.lookup("W1AW");
+    const CallbookResult first = lookedUp(qrz, "W1AW");
     QCOMPARE(first.error, CallbookError::LoginRefused);
     QCOMPARE(first.detail, QString("Username/password incorrect"));
-    QCOMPARE(qrz.lookup("W1AW").error, CallbookError::LoginRefused);
+    QCOMPARE(lookedUp(qrz, "W1AW").error, CallbookError::LoginRefused);
     QCOMPARE(http_.requested, QStringList{kLogin});  // refused at once, nothing asked
 
     QVERIFY(CallbookLogin(*settings_).store(user, password));
-    const CallbookResult after = qrz.lookup("W1AW");
+    const CallbookResult after = lookedUp(qrz, "W1AW");
     if (tried) {
         QCOMPARE(after.error, CallbookError::None);
         QCOMPARE(after.info.call, QString("W1AW"));
@@ -429,9 +462,10 @@ void TstQrzClient::lookupReads()
     http_.set(kLogin, loginReply("k1"));
     http_.set(lookupAddress("k1", "K5ABC"), reply);
     QrzClient qrz(http_, *settings_);
-    const CallbookResult out = qrz.lookup("K5ABC");
+    const CallbookResult out = lookedUp(qrz, "K5ABC");
     QCOMPARE(out.error, error);
     QCOMPARE(out.found(), error == CallbookError::None);
+    QCOMPARE(out.source, QString("QRZ"));
     QTEST(out.info.call, "call");
     QTEST(out.info.firstName, "firstName");
     QTEST(out.info.city, "city");
@@ -484,10 +518,32 @@ void TstQrzClient::loginOncePerRun()
     http_.set(lookupAddress("k1", "W1AW"), callReply("<call>W1AW</call>"));
     http_.set(lookupAddress("k1", "K5ABC"), callReply("<call>K5ABC</call>"));
     QrzClient qrz(http_, *settings_);
-    QCOMPARE(qrz.lookup("W1AW").error, CallbookError::None);
-    QCOMPARE(qrz.lookup("K5ABC").info.call, QString("K5ABC"));
+    QCOMPARE(lookedUp(qrz, "W1AW").error, CallbookError::None);
+    QCOMPARE(lookedUp(qrz, "K5ABC").info.call, QString("K5ABC"));
     QCOMPARE(http_.requested,
              (QStringList{kLogin, lookupAddress("k1", "W1AW"), lookupAddress("k1", "K5ABC")}));
+}
+
+void TstQrzClient::lookupsWhileLoggingInShareOneLogin()
+{
+    store();
+    http_.set(kLogin, loginReply("k1"));
+    http_.hold(kLogin);
+    http_.set(lookupAddress("k1", "W1AW"), callReply("<call>W1AW</call>"));
+    http_.set(lookupAddress("k1", "K5ABC"), callReply("<call>K5ABC</call>"));
+    QrzClient qrz(http_, *settings_);
+    QStringList answers;
+    connect(&qrz, &Callbook::answered, this,
+            [&](const QString& call, const CallbookResult& r) { answers << call + "=" + r.info.call; });
+    qrz.lookup("W1AW");
+    qrz.lookup("K5ABC");
+    QTest::qWait(20);
+    QCOMPARE(http_.waiting(), 1);  // the second lookup waits for the same login
+    QVERIFY(answers.isEmpty());
+    http_.release();
+    QTRY_COMPARE(answers.size(), 2);
+    QCOMPARE(answers, (QStringList{"W1AW=W1AW", "K5ABC=K5ABC"}));
+    QCOMPARE(http_.count(kLogin), 1);
 }
 
 void TstQrzClient::failedLoginRetriedNextTime()
@@ -496,12 +552,12 @@ void TstQrzClient::failedLoginRetriedNextTime()
     http_.sequence(kLogin, {FakeHttpClient::Failure(), FakeHttpClient::Body(loginReply("k2"))});
     http_.set(lookupAddress("k2", "W1AW"), callReply("<call>W1AW</call><fname>Hiram</fname>"));
     QrzClient qrz(http_, *settings_);
-    const CallbookResult first = qrz.lookup("W1AW");
+    const CallbookResult first = lookedUp(qrz, "W1AW");
     QCOMPARE(first.error, CallbookError::Unreachable);
     QCOMPARE(first.detail, QString("Connection refused"));
     QCOMPARE(http_.requested, QStringList{kLogin});  // no lookup without a session
 
-    const CallbookResult second = qrz.lookup("W1AW");
+    const CallbookResult second = lookedUp(qrz, "W1AW");
     QCOMPARE(second.error, CallbookError::None);
     QCOMPARE(second.info.firstName, QString("Hiram"));
     QVERIFY(second.detail.isEmpty());
@@ -524,8 +580,8 @@ void TstQrzClient::staleSessionLogsInOnceMore()
     http_.set(lookupAddress("k1", "K5ABC"), stale);
     http_.set(lookupAddress("k2", "K5ABC"), callReply("<call>K5ABC</call><fname>Al</fname>"));
     QrzClient qrz(http_, *settings_);
-    QCOMPARE(qrz.lookup("W1AW").error, CallbookError::None);
-    const CallbookResult out = qrz.lookup("K5ABC");
+    QCOMPARE(lookedUp(qrz, "W1AW").error, CallbookError::None);
+    const CallbookResult out = lookedUp(qrz, "K5ABC");
     QCOMPARE(out.error, CallbookError::None);
     QCOMPARE(out.info.firstName, QString("Al"));
     QCOMPARE(qrz.sessionKeyText(), QString("s=k2;"));
@@ -540,13 +596,13 @@ void TstQrzClient::staleSessionNeverLoops()
     http_.set(kLogin, loginReply("k1"));
     http_.set(lookupAddress("k1", "W1AW"), errorReply("Session Timeout"));
     QrzClient qrz(http_, *settings_);
-    const CallbookResult out = qrz.lookup("W1AW");
+    const CallbookResult out = lookedUp(qrz, "W1AW");
     QCOMPARE(out.error, CallbookError::Unreachable);
     QCOMPARE(out.detail, QString("Session Timeout"));
     QCOMPARE(http_.count(kLogin), 2);
     QCOMPARE(http_.count(lookupAddress("k1", "W1AW")), 2);
     // The next lookup tries again, once more at most.
-    QCOMPARE(qrz.lookup("W1AW").error, CallbookError::Unreachable);
+    QCOMPARE(lookedUp(qrz, "W1AW").error, CallbookError::Unreachable);
     QCOMPARE(http_.count(kLogin), 3);
     QCOMPARE(http_.requested.size(), 7);
 }
@@ -559,9 +615,9 @@ void TstQrzClient::staleSessionAndFailedLogin()
     http_.set(lookupAddress("k1", "W1AW"), errorReply("Invalid session key"));
     http_.set(lookupAddress("k3", "W1AW"), callReply("<call>W1AW</call>"));
     QrzClient qrz(http_, *settings_);
-    QCOMPARE(qrz.lookup("W1AW").error, CallbookError::Unreachable);
+    QCOMPARE(lookedUp(qrz, "W1AW").error, CallbookError::Unreachable);
     QVERIFY(!qrz.loggedIn());  // the rejected key is not used again
-    QCOMPARE(qrz.lookup("W1AW").error, CallbookError::None);
+    QCOMPARE(lookedUp(qrz, "W1AW").error, CallbookError::None);
     QCOMPARE(http_.count(kLogin), 3);
 }
 
@@ -584,13 +640,13 @@ void TstQrzClient::failedTransfer()
     http_.set(kLogin, loginReply("k1"));
     http_.sequence(lookupAddress("k1", "W1AW"), {reply, FakeHttpClient::Body(callReply("<call>W1AW</call>"))});
     QrzClient qrz(http_, *settings_);
-    const CallbookResult out = qrz.lookup("W1AW");
+    const CallbookResult out = lookedUp(qrz, "W1AW");
     QCOMPARE(out.error, CallbookError::Unreachable);
     QCOMPARE(out.info, CallsignInfo{});
     QCOMPARE(out.detail, reply.error);
     QVERIFY(qrz.loggedIn());  // a failed transfer says nothing about the session
     // The next lookup asks again with the same session.
-    QCOMPARE(qrz.lookup("W1AW").info.call, QString("W1AW"));
+    QCOMPARE(lookedUp(qrz, "W1AW").info.call, QString("W1AW"));
     QCOMPARE(http_.requested, (QStringList{kLogin, lookupAddress("k1", "W1AW"), lookupAddress("k1", "W1AW")}));
 }
 
@@ -603,7 +659,7 @@ void TstQrzClient::overTheWire()
     store("username=n0call;", "password=p&ss;w=rd");
     QtHttpClient client;
     QrzClient qrz(client, *settings_);
-    const CallbookResult out = qrz.lookup("W1AW");
+    const CallbookResult out = lookedUp(qrz, "W1AW");
     QCOMPARE(out.error, CallbookError::None);
     QCOMPARE(out.info, (CallsignInfo{"W1AW", "Hiram Percy", "Newington", "CT"}));
     const QList<HttpTestServer::Request> got = server.requests();
@@ -619,10 +675,10 @@ void TstQrzClient::overTheWireMissingPage()
     store();
     QtHttpClient client;
     QrzClient qrz(client, *settings_);
-    QCOMPARE(qrz.lookup("W1AW").error, CallbookError::Unreachable);
+    QCOMPARE(lookedUp(qrz, "W1AW").error, CallbookError::Unreachable);
     QCOMPARE(qrz.lastLoginResult().error, CallbookError::Unreachable);
     // Not a refusal: the next lookup asks the server again.
-    QCOMPARE(qrz.lookup("W1AW").error, CallbookError::Unreachable);
+    QCOMPARE(lookedUp(qrz, "W1AW").error, CallbookError::Unreachable);
     QCOMPARE(server.requests().size(), 2);
 }
 

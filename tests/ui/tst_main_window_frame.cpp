@@ -170,7 +170,7 @@ void TstMainWindowFrame::menuTree()
         {1, "mnuOptionsDisableEnterKeyDing", "Disable Enter key Ding", ""},
         {1, "mnuOptionsDisableAutoInsert", "Disable Auto Call Insert", ""},
         {1, "mnuOptionsDisableWindowFlash", "Disable Window Flash", ""},
-        {1, "mnuOptionsChangeQRZLogin", "Change QRZ Login", ""},
+        {1, "mnuOptionsChangeQRZLogin", "Change Callbook Login", ""},
         {0, "mnuHelp", "&Help", ""},
         {1, "mnuAbout", "A&bout", "Ctrl+B"},
     };

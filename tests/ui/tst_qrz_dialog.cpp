@@ -34,6 +34,8 @@ private slots:
     void tickLockedOnceThePasswordBoxWasLeft();
     void okStoresQueryFragments();
     void okWithoutIdStoresNothing();
+    void okStoresEachLogin_data();
+    void okStoresEachLogin();
     void okWithEmptiedPasswordKeepsIdOnly();
     void cancelStoresNothing();
     void closeBoxStoresNothing();
@@ -91,6 +93,10 @@ void TstQrzDialog::controlsAndCaptions_data()
     QTest::newRow("fraQRZ") << "fraQRZ" << "QRZ LOGIN";
     QTest::newRow("LabelUserID") << "LabelUserID" << "USER ID";
     QTest::newRow("lblQRZPassword") << "lblQRZPassword" << " Password";
+    QTest::newRow("fraHamQth") << "fraHamQth" << "HAMQTH LOGIN";
+    QTest::newRow("LabelHamQthUser") << "LabelHamQthUser" << "USER ID";
+    QTest::newRow("lblHamQthPassword") << "lblHamQthPassword" << " Password";
+    QTest::newRow("lblWhereKept") << "lblWhereKept" << "Passwords are kept in the settings file, readable by you alone.";
     QTest::newRow("chkNoShow") << "chkNoShow" << "DO NOT ASK AGAIN";
     QTest::newRow("cmdOK") << "cmdOK" << "OK";
     QTest::newRow("cmdCancel") << "cmdCancel" << "CANCEL";
@@ -221,6 +227,53 @@ void TstQrzDialog::okWithoutIdStoresNothing()
     QCOMPARE(get(QStringLiteral("QRZ PW")), QStringLiteral("<none>"));
     QVERIFY(d->isVisible());
     QCOMPARE(QApplication::focusWidget(), d->txtUserID);
+}
+
+void TstQrzDialog::okStoresEachLogin_data()
+{
+    QTest::addColumn<QStringList>("typed");  // QRZ id, QRZ password, HamQTH user, HamQTH password
+    QTest::addColumn<QStringList>("stored");  // "QRZ ID", "QRZ PW", "HamQTH ID", "HamQTH PW" afterwards
+    QTest::addColumn<QString>("focus");       // the box asked for; empty when the dialog closed
+    const QStringList before{"username=OLD;", "password=old", "oldham", "oldpw"};
+    QTest::newRow("QRZ only keeps HamQTH") << QStringList{"k0abc", "pw", "", ""}
+                                           << QStringList{"username=k0abc;", "password=pw", "oldham", "oldpw"} << "";
+    QTest::newRow("HamQTH only keeps QRZ") << QStringList{"", "", "k0abc", "h&m"}
+                                           << QStringList{"username=OLD;", "password=old", "k0abc", "h&m"} << "";
+    QTest::newRow("both") << QStringList{"k0abc", "pw", "k0ham", "hpw"}
+                          << QStringList{"username=k0abc;", "password=pw", "k0ham", "hpw"} << "";
+    QTest::newRow("HamQTH without password") << QStringList{"", "", "k0abc", ""} << before << "txtHamQthPassWrd";
+    QTest::newRow("HamQTH without user") << QStringList{"", "", "", "hpw"} << before << "txtHamQthUser";
+    QTest::newRow("QRZ without id beside HamQTH") << QStringList{"", "pw", "k0ham", "hpw"} << before << "txtUserID";
+}
+
+void TstQrzDialog::okStoresEachLogin()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, stored);
+    QFETCH(QString, focus);
+    const QStringList keys{"QRZ ID", "QRZ PW", "HamQTH ID", "HamQTH PW"};
+    const QStringList before{"username=OLD;", "password=old", "oldham", "oldpw"};
+    for (int i = 0; i < keys.size(); ++i)
+        store_->SaveSetting(QStringLiteral("Settings"), keys[i], before[i]);
+    auto d = open();
+    d->txtUserID->setText(typed[0]);
+    d->txtQrzPassWrd->setText(typed[1]);
+    d->txtHamQthUser->setText(typed[2]);
+    // Leaving the HamQTH password box with text enables OK as the QRZ one does;
+    // a box emptied afterwards is asked for again.
+    d->txtHamQthPassWrd->setText("x");
+    QVERIFY(!d->cmdOK->isEnabled());
+    d->txtHamQthPassWrd->setFocus(Qt::OtherFocusReason);
+    d->txtUserID->setFocus(Qt::MouseFocusReason);
+    QVERIFY(d->cmdOK->isEnabled());
+    QVERIFY(!d->chkNoShow->isEnabled());
+    d->txtHamQthPassWrd->setText(typed[3]);
+    d->cmdOK->click();
+    for (int i = 0; i < keys.size(); ++i)
+        QCOMPARE(get(keys[i]), stored[i]);
+    QCOMPARE(d->isVisible(), !focus.isEmpty());
+    if (!focus.isEmpty())
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
 }
 
 void TstQrzDialog::okWithEmptiedPasswordKeepsIdOnly()
@@ -371,9 +424,10 @@ void TstQrzDialog::layout()
     QDir().mkpath(QStringLiteral("/tmp/shots"));
     QVERIFY(d->grab().save(QStringLiteral("/tmp/shots/frmQRZ.png")));
 
-    const QList<QWidget*> controls = {d->TxtTitle,  d->fraQRZ,   d->chkNoShow, d->cmdOK,
-                                      d->cmdCancel, d->Label1,   d->LabelUserID, d->txtUserID,
-                                      d->lblQRZPassword, d->txtQrzPassWrd};
+    const QList<QWidget*> controls = {d->TxtTitle,        d->fraQRZ,           d->chkNoShow,       d->cmdOK,
+                                      d->cmdCancel,       d->Label1,           d->LabelUserID,     d->txtUserID,
+                                      d->lblQRZPassword,  d->txtQrzPassWrd,    d->fraHamQth,       d->LabelHamQthUser,
+                                      d->txtHamQthUser,   d->lblHamQthPassword, d->txtHamQthPassWrd, d->lblWhereKept};
     for (QWidget* c : controls) {
         QVERIFY2(c->width() >= c->minimumSizeHint().width() && c->height() >= c->minimumSizeHint().height(),
                  qPrintable(c->objectName()));
@@ -383,7 +437,8 @@ void TstQrzDialog::layout()
                 QVERIFY2(!c->geometry().intersects(o->geometry()),
                          qPrintable(c->objectName() + " overlaps " + o->objectName()));
     }
-    for (FitLabel* l : {d->LabelUserID, d->lblQRZPassword, d->Label1})
+    for (FitLabel* l : {d->LabelUserID, d->lblQRZPassword, d->Label1, d->LabelHamQthUser, d->lblHamQthPassword,
+                        d->lblWhereKept})
         QCOMPARE(l->fittedFont().pointSizeF(), l->font().pointSizeF());
     // The whole explanation fits without scrolling.
     QVERIFY(!d->TxtTitle->verticalScrollBar()->isVisible());

@@ -1,6 +1,8 @@
 #include "core/settings_store.h"
 #include "fake_http.h"
 #include "fakes.h"
+#include "http_test_server.h"
+#include "platform/qt_http_client.h"
 #include "member_files.h"
 #include "test_home.h"
 #include "test_main.h"
@@ -15,6 +17,8 @@
 #include <QPushButton>
 #include <QAction>
 #include <QTest>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 #include <memory>
 
@@ -28,6 +32,12 @@ private slots:
     void lookupFillsTheEditor();
     void unknownCallTurnsRedThenRecovers();
     void leftClickWithLoginWaitsForTheLookup();
+    void windowStaysLiveWhileTheCallbookIsSlow();
+    void answerDroppedWhenTheEditorNoLongerWaits_data();
+    void answerDroppedWhenTheEditorNoLongerWaits();
+    void stalledServerNeverHoldsTheWindow();
+    void hamQthAnswersWhenQrzRefuses();
+    void repeatedCallFilledFromTheCacheOffline();
     void changeLoginFromTheMenu();
     void aboutStaysBesideTheWindow();
 
@@ -103,7 +113,7 @@ void TstQrzLookupWindow::lookupFillsTheEditor()
     rightClick(*w, 0);
     QCOMPARE(w->lblMode->text(), QString("ADD"));
     QCOMPARE(w->txtCall->text(), QString("K2NEW"));
-    QCOMPARE(w->txtName->text(), QString("MARY"));
+    QTRY_COMPARE(w->txtName->text(), QString("MARY"));
     QCOMPARE(w->TxtCS->text(), QString("ALBANY NY"));
     QVERIFY(w->cmdSave->isEnabled());
     QCOMPARE(settings_->GetSetting("Settings", "QRZ Key"), QString("s=abc123;"));
@@ -124,13 +134,13 @@ void TstQrzLookupWindow::unknownCallTurnsRedThenRecovers()
     unknown(*w, "K2NEW");
     rightClick(*w, 0);
     QCOMPARE(w->txtCall->text(), QString("K2ZZZ"));
-    QCOMPARE(w->txtName->text(), QString(" NOT FOUND "));
+    QTRY_COMPARE(w->txtName->text(), QString(" NOT FOUND "));
     QCOMPARE(Ui::textColour(w->txtCall), QColor(Qt::red));
     QVERIFY(!w->cmdSave->isEnabled());
     rightClick(*w, 1);
     QCOMPARE(Ui::textColour(w->txtCall), QColor(Qt::black));
+    QTRY_COMPARE(w->txtName->text(), QString("ANN"));
     QVERIFY(w->cmdSave->isEnabled());
-    QCOMPARE(w->txtName->text(), QString("ANN"));
     QCOMPARE(w->TxtCS->text(), QString("JACKSON"));  // the state MS is not added
 }
 
@@ -143,6 +153,150 @@ void TstQrzLookupWindow::leftClickWithLoginWaitsForTheLookup()
     QCOMPARE(w->session().editor().pendingInsert(), 2);
     QVERIFY(w->cmdCancel->isEnabled());
     QCOMPARE(w->lblMode->text(), QString());
+    QVERIFY(http_.requested.isEmpty());
+}
+
+void TstQrzLookupWindow::windowStaysLiveWhileTheCallbookIsSlow()
+{
+    login();
+    const QString address = "https://xmldata.qrz.com/xml/current/?s=abc123;callsign=K2NEW";
+    http_.set(address, "<Callsign><call>K2NEW</call><fname>Mary</fname><addr2>Albany</addr2><state>NY</state></Callsign>");
+    http_.hold(address);
+    auto w = open();
+    unknown(*w, "K2NEW");
+    rightClick(*w, 0);
+    // The click has returned while the server still holds the reply.
+    QCOMPARE(w->lblMode->text(), QString("ADD"));
+    QCOMPARE(w->txtCall->text(), QString("K2NEW"));
+    QCOMPARE(w->txtName->text(), QString());
+    QVERIFY(!w->cmdSave->isEnabled());
+    bool turned = false;
+    QTimer::singleShot(10, this, [&] { turned = true; });
+    QTRY_VERIFY(turned);
+    QTRY_COMPARE(http_.waiting(), 1);
+    // The net goes on meanwhile.
+    unknown(*w, "W1AW");
+    QCOMPARE(w->lst1->count(), 1);
+    QCOMPARE(w->lblChkins->text(), QString("1"));
+
+    http_.release();
+    QTRY_COMPARE(w->txtName->text(), QString("MARY"));
+    QCOMPARE(w->TxtCS->text(), QString("ALBANY NY"));
+    QVERIFY(w->cmdSave->isEnabled());
+    QVERIFY(w->lblStatus->text().contains("K2NEW FROM QRZ"));
+}
+
+void TstQrzLookupWindow::answerDroppedWhenTheEditorNoLongerWaits_data()
+{
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("cancel") << "cancel" << "" << "" << "";
+    QTest::newRow("another call looked up") << "other" << "ADD" << "K2ZZZ" << "ZED";
+    QTest::newRow("plain add") << "add" << "ADD" << "" << "";
+}
+
+void TstQrzLookupWindow::answerDroppedWhenTheEditorNoLongerWaits()
+{
+    QFETCH(QString, then);
+    login();
+    const QString address = "https://xmldata.qrz.com/xml/current/?s=abc123;callsign=K2NEW";
+    http_.set(address, "<Callsign><call>K2NEW</call><fname>Mary</fname></Callsign>");
+    http_.hold(address);
+    http_.set("https://xmldata.qrz.com/xml/current/?s=abc123;callsign=K2ZZZ",
+              "<Callsign><call>K2ZZZ</call><fname>Zed</fname></Callsign>");
+    auto w = open();
+    unknown(*w, "K2NEW");
+    unknown(*w, "K2ZZZ");
+    rightClick(*w, 0);
+    QTRY_COMPARE(http_.waiting(), 1);
+    if (then == "cancel")
+        QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+    else if (then == "other")
+        rightClick(*w, 1);
+    else
+        w->mnuEditAdd->trigger();
+    QTest::qWait(20);
+    http_.release();
+    QTest::qWait(20);
+    QTEST(w->lblMode->text(), "mode");
+    QTEST(w->txtCall->text(), "call");
+    QTEST(w->txtName->text(), "name");
+    QVERIFY(!w->lblStatus->text().contains("K2NEW FROM"));
+}
+
+void TstQrzLookupWindow::stalledServerNeverHoldsTheWindow()
+{
+    HttpTestServer server;
+    server.stall("/xml/current/");
+    QtHttpClient client;
+    fakes_->platform.http = &client;
+    settings_->SaveSetting("Servers", "QrzXml", server.base());
+    settings_->SaveSetting("Settings", "QRZ ID", "username=me;");
+    settings_->SaveSetting("Settings", "QRZ PW", "password=secret");
+    {
+        auto w = open();
+        unknown(*w, "K2NEW");
+        QElapsedTimer clock;
+        clock.start();
+        rightClick(*w, 0);
+        QVERIFY(clock.elapsed() < 1000);
+        QTRY_COMPARE(server.requests().size(), 1);  // the login, held by the server
+        unknown(*w, "W1AW");
+        QCOMPARE(w->lst1->count(), 1);
+        QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+        QCOMPARE(w->lblMode->text(), QString());
+        // Closing the window with the transfer still open is safe.
+    }
+    QTest::qWait(20);
+}
+
+void TstQrzLookupWindow::hamQthAnswersWhenQrzRefuses()
+{
+    settings_->SaveSetting("Settings", "QRZ ID", "username=me;");
+    settings_->SaveSetting("Settings", "QRZ PW", "password=secret");
+    settings_->SaveSetting("Settings", "HamQTH ID", "me");
+    settings_->SaveSetting("Settings", "HamQTH PW", "free");
+    http_.set("https://xmldata.qrz.com/xml/current/?username=me;password=secret",
+              "<QRZDatabase><Session><Error>Username/password incorrect</Error></Session></QRZDatabase>");
+    http_.set("https://www.hamqth.com/xml.php?u=me&p=free",
+              "<HamQTH><session><session_id>s9</session_id></session></HamQTH>");
+    http_.set("https://www.hamqth.com/xml.php?id=s9&callsign=K2NEW&prg=VELN",
+              "<HamQTH><search><callsign>k2new</callsign><nick>Mary</nick><adr_city>Albany</adr_city>"
+              "<us_state>NY</us_state></search></HamQTH>");
+    auto w = open();
+    unknown(*w, "K2NEW");
+    rightClick(*w, 0);
+    QTRY_COMPARE(w->txtName->text(), QString("MARY"));
+    QCOMPARE(w->TxtCS->text(), QString("ALBANY NY"));
+    QVERIFY(w->cmdSave->isEnabled());
+    QVERIFY(w->lblStatus->text().contains("K2NEW FROM HAMQTH"));
+}
+
+void TstQrzLookupWindow::repeatedCallFilledFromTheCacheOffline()
+{
+    login();
+    http_.set("https://xmldata.qrz.com/xml/current/?s=abc123;callsign=K2NEW",
+              "<Callsign><call>K2NEW</call><fname>Mary</fname><addr2>Albany</addr2><state>NY</state></Callsign>");
+    {
+        auto w = open();
+        unknown(*w, "K2NEW");
+        rightClick(*w, 0);
+        QTRY_COMPARE(w->txtName->text(), QString("MARY"));
+    }
+    QVERIFY(QFile::exists(state_.paths.dataRoot + "callbook-cache.json"));
+    // The next start, with the network gone.
+    http_.script.clear();
+    http_.requested.clear();
+    auto w = open();
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    unknown(*w, "K2NEW");
+    rightClick(*w, 0);
+    QTRY_COMPARE(w->txtName->text(), QString("MARY"));
+    QCOMPARE(w->TxtCS->text(), QString("ALBANY NY"));
+    QVERIFY(w->lblStatus->text().contains("K2NEW FROM CACHE"));
     QVERIFY(http_.requested.isEmpty());
 }
 

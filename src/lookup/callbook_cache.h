@@ -1,0 +1,47 @@
+#pragma once
+
+#include "callbook.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <optional>
+
+class Clock;
+
+// The callbooks' answers (found or not found) kept on disk for 30 days, so a
+// call looked up once fills the editor again at once, even without network.
+// A damaged file starts an empty cache; the oldest answers go first beyond
+// 10,000. Every change is written at once through the checked writer.
+class CallbookCache {
+public:
+    static constexpr int kKeepDays = 30;
+    static constexpr int kMaxEntries = 10000;
+    static inline const QString kFileName = QStringLiteral("callbook-cache.json");
+
+    CallbookCache(const QString& path, const Clock& clock);
+
+    // The answer kept for call, unless older than kKeepDays; its source is "CACHE".
+    std::optional<CallbookResult> find(const QString& call) const;
+    // Keeps an answer (found or not found; failures are not kept). False
+    // when it was not kept or the file could not be written.
+    bool store(const QString& call, const CallbookResult& result);
+    int size() const { return int(entries_.size()); }
+    QString path() const { return path_; }
+
+private:
+    struct Entry {
+        CallbookResult result;
+        QDateTime at;
+    };
+    void load();
+    // Drops what has run out, then the oldest beyond kMaxEntries.
+    void trim();
+    bool save() const;
+    bool fresh(const Entry& e) const;
+    static QString keyOf(const QString& call) { return call.trimmed().toUpper(); }
+
+    QString path_;
+    const Clock& clock_;
+    QHash<QString, Entry> entries_;
+};

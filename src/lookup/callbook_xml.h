@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// What an XML reader found in a callbook's reply.
+struct CallbookReply {
+    QHash<QString, QString> values;  // the first complete element of each wanted name
+    bool wellFormed = true;
+    bool serviceElement = false;     // an element the service writes was opened
+    QString readerError;
+};
+
+// Reads a reply with an XML reader: entities and CDATA decoded; a value
+// counts only when its element closed before the reader gave up. Replies may
+// hold several top-level elements. Names are compared without namespace.
+CallbookReply ReadCallbookReply(const QString& reply, const QStringList& wanted, const QSet<QString>& containers);
+
+// "The reply is not the service's XML", with the reader's words when it had any.
+QString NotServiceXmlText(const CallbookReply& read);
