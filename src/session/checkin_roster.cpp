@@ -121,9 +121,14 @@ void CheckinRoster::trafficClicked(bool rightButton, const QDateTime& at)
 
 QStringList CheckinRoster::addSuggestions(const QStringList& calls)
 {
+    // One scan names every member once: only the calls listed before need
+    // comparing, and an empty list needs none.
+    const qsizetype listedBefore = suggestions_.size();
     QStringList added;
     for (const QString& call : calls)
-        if (!suggestions_.contains(call)) {
+        if (listedBefore == 0
+            || std::find(suggestions_.cbegin(), suggestions_.cbegin() + listedBefore, call)
+                == suggestions_.cbegin() + listedBefore) {
             suggestions_.append(call);
             added.append(call);
         }
