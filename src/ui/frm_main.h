@@ -290,8 +290,6 @@ private:
     void drawRosterLine(int line);
     void drawCounters();
     void drawEditor();
-    void drawLookupAnswer(const QString& status);
-    void applySaveOutcome(const NetSession::SaveOutcome& outcome);
     void playCue(SoundCue cue);
     bool showWriteOutcome(const NetSession::WriteOutcome& outcome);
     // Asks to save a changed roster; false when the operator stays.
