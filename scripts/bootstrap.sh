@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libqt6opengl6-dev libgl-dev
+  qtkeychain-qt6-dev libsecret-1-0
   libx11-dev libxkbcommon-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-liberation fonts-liberation2 fonts-dejavu-core
@@ -14,6 +15,7 @@ packages=(
   xvfb xauth poppler-utils python3
   openbox xdotool x11-utils x11-xserver-utils imagemagick
   librsvg2-bin desktop-file-utils appstream dpkg-dev fakeroot file debootstrap
+  dbus-daemon gnome-keyring libsecret-tools
 )
 
 missing=()

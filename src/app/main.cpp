@@ -1,7 +1,10 @@
 #include "core/printer_setting.h"
 #include "core/program_state.h"
 #include "core/settings_store.h"
+#include "lookup/callbook_login.h"
+#include "lookup/password_vault.h"
 #include "platform/platform.h"
+#include "platform/qt_keyring.h"
 #include "startup/single_instance.h"
 #include "ui/frm_splash.h"
 
@@ -100,6 +103,10 @@ int main(int argc, char* argv[])
         state.screenHeight = screen->geometry().height();
     }
     SettingsStore settings(state.paths.settingsFile);
+    QtKeyring keyring;
+    PasswordVault vault(keyring);
+    CallbookLogin::useVault(&vault);
+    CallbookLogin(settings).openKeyring();
     PrinterSetting printerSetting(settings);
     services.rememberPrinterIn(printerSetting);
 

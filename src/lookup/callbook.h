@@ -19,6 +19,7 @@ enum class CallbookError {
     LoginRefused,  // the stored user or password was refused
     Unreachable,   // no reply, a timeout, or an HTTP error status
     BadReply,      // a reply that is not the service's XML
+    KeyringLocked, // the keyring keeps the password but has not given it
 };
 
 struct CallbookResult {

@@ -59,6 +59,7 @@ protected:
     CallbookResult readLookup(const QString& reply) const override { return parseLookupReply(reply); }
     bool saysSessionGone(const CallbookResult& result) const override;
     QString loginText() const override;
+    bool passwordWaiting() override { return login_.passwordWaiting(CallbookLogin::Service::Qrz); }
     void keyKept() override;
 
 private:

@@ -54,6 +54,13 @@ void SessionCallbook::loginEnded(bool ok)
 
 void SessionCallbook::lookup(const QString& call)
 {
+    // Logging in without the password would only be refused.
+    if (!loggedIn_ && passwordWaiting()) {
+        QTimer::singleShot(0, this, [this, call] {
+            answer(call, {CallbookError::KeyringLocked, {}, QStringLiteral("The keyring has not given the password")});
+        });
+        return;
+    }
     // Asking again with a login the service refused would only be refused again.
     if (!refusedLogin_.isEmpty() && refusedLogin_ == loginText()) {
         QTimer::singleShot(0, this, [this, call] { answer(call, lastLogin_); });

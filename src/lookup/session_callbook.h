@@ -34,6 +34,8 @@ protected:
     virtual bool saysSessionGone(const CallbookResult& result) const = 0;
     // The stored user and password as one text, to see a changed login.
     virtual QString loginText() const = 0;
+    // The password is in a keyring that has not given it yet; asks it again.
+    virtual bool passwordWaiting() { return false; }
     virtual void keyKept() {}
 
     const QString& key() const { return key_; }

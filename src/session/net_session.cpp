@@ -110,6 +110,10 @@ MemberEditor::LookupAnswer EditorAnswerFor(const QString& call, const CallbookRe
         a.kind = LookupAnswer::Kind::Failed;
         a.status = result.source + QStringLiteral(" REPLY NOT UNDERSTOOD");
         break;
+    case CallbookError::KeyringLocked:
+        a.kind = LookupAnswer::Kind::Failed;
+        a.status = result.source + QStringLiteral(" KEYRING LOCKED");
+        break;
     }
     return a;
 }

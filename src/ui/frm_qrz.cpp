@@ -189,6 +189,8 @@ void frmQRZ::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    // The keyring may have answered since the window was made.
+    lblWhereKept->setText(login_.passwordPlace());
     Ui::centreOnScreen(this);
 }
 

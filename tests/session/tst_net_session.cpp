@@ -778,6 +778,8 @@ void TstNetSession::editorAnswer_data()
                                  << "QRZ NOT REACHABLE";
     QTest::newRow("bad reply") << int(CallbookError::BadReply) << CallsignInfo{} << failed << "" << "" << ""
                                << "QRZ REPLY NOT UNDERSTOOD";
+    QTest::newRow("keyring locked") << int(CallbookError::KeyringLocked) << CallsignInfo{} << failed << "" << ""
+                                    << "" << "QRZ KEYRING LOCKED";
 }
 
 void TstNetSession::editorAnswer()

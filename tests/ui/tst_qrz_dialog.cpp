@@ -1,4 +1,6 @@
 #include "core/settings_store.h"
+#include "fake_keyring.h"
+#include "lookup/password_vault.h"
 #include "ui/fit_widgets.h"
 #include "test_home.h"
 #include "test_main.h"
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QScopeGuard>
 #include <QTimer>
 #include <memory>
 
@@ -45,6 +48,7 @@ private slots:
     void changeFromMenu_data();
     void changeFromMenu();
     void modalRunEndsWithOk();
+    void layout_data();
     void layout();
 
 private:
@@ -416,9 +420,44 @@ void TstQrzDialog::modalRunEndsWithOk()
     QCOMPARE(get(QStringLiteral("QRZ ID")), QStringLiteral("username=K0ABC;"));
 }
 
+Q_DECLARE_METATYPE(FakeKeyring::Mode)
+
+// Each place the passwords can be in, told in words that fit.
+void TstQrzDialog::layout_data()
+{
+    using M = FakeKeyring::Mode;
+    QTest::addColumn<bool>("vault");
+    QTest::addColumn<M>("mode");
+    QTest::addColumn<bool>("waitForKeyring");
+    QTest::addColumn<QString>("whereKept");
+    QTest::newRow("settings file") << false << M::Failing << false
+                                   << "Passwords are kept in the settings file, readable by you alone.";
+    QTest::newRow("keyring answers") << true << M::Answering << true << "Passwords are kept in the desktop's keyring.";
+    QTest::newRow("no keyring answers")
+        << true << M::Failing << true
+        << "No keyring answered: passwords are kept in the settings file, readable by you alone.";
+    QTest::newRow("keyring not heard yet")
+        << true << M::Silent << false
+        << "Passwords go to the desktop's keyring once it answers, else to the settings file.";
+}
+
 void TstQrzDialog::layout()
 {
+    QFETCH(bool, vault);
+    QFETCH(FakeKeyring::Mode, mode);
+    QFETCH(bool, waitForKeyring);
+    FakeKeyring keyring;
+    keyring.mode = mode;
+    PasswordVault keeper(keyring, std::chrono::seconds(5));
+    if (vault) {
+        CallbookLogin::useVault(&keeper);
+        CallbookLogin(*store_).openKeyring();
+        if (waitForKeyring)
+            QVERIFY(QTest::qWaitFor([&] { return keeper.place() != PasswordVault::Place::Unknown; }, 2000));
+    }
+    const auto noVault = qScopeGuard([] { CallbookLogin::useVault(nullptr); });
     auto d = open();
+    QTEST(d->lblWhereKept->text(), "whereKept");
     d->txtUserID->setText(QStringLiteral("K0ABC"));
     d->txtQrzPassWrd->setText(QStringLiteral("secret"));
     QDir().mkpath(QStringLiteral("/tmp/shots"));
