@@ -54,6 +54,28 @@ private:
     static void settle() { QTest::qWait(int(kAnswerWithin.count()) + 60); }
     QString get(const QString& key) const { return settings_->GetSetting("Settings", key, kNone); }
     QString kept(const QString& key) const { return keyring_.secrets.value(key, kNone); }
+    // An earlier run left the QRZ login with its password "secret" in the keyring.
+    void qrzPasswordInKeyring(const QString& server, const QString& address)
+    {
+        keyring_.secrets.insert(kQrzKeyring, "secret");
+        SettingsStore before(home_->settingsFile());
+        CallbookLogin(before).storeUser("N0CALL");
+        before.SaveSetting("Settings", "QRZ PW Place", "Keyring");
+        before.SaveSetting("Servers", server, address);
+    }
+    // Starts a lookup and waits for its answer.
+    static CallbookResult lookedUp(CallbookManager& books, const QString& call)
+    {
+        std::optional<CallbookResult> got;
+        const auto c = connect(&books, &CallbookManager::answered, [&got](const QString&, const CallbookResult& r) {
+            if (!got)
+                got = r;
+        });
+        books.lookup(call);
+        const bool answered = QTest::qWaitFor([&got] { return got.has_value(); }, 2000);
+        disconnect(c);
+        return answered ? *got : CallbookResult{CallbookError::BadReply, {}, "no answer", "NONE"};
+    }
 
     std::unique_ptr<TestHome> home_;
     FakeKeyring keyring_;
@@ -215,25 +237,15 @@ void TstPasswordVault::storing()
 
 void TstPasswordVault::lookupWaitsForALockedKeyring()
 {
-    keyring_.secrets.insert(kQrzKeyring, "secret");
-    {
-        SettingsStore before(home_->settingsFile());
-        CallbookLogin(before).storeUser("N0CALL");
-        before.SaveSetting("Settings", "QRZ PW Place", "Keyring");
-        before.SaveSetting("Servers", "QrzXml", "http://qrz.test");
-    }
+    qrzPasswordInKeyring("QrzXml", "http://qrz.test");
     start(FakeKeyring::Mode::Silent);
     FakeHttpClient http;
     http.set(kQrz + "username=N0CALL;password=secret", kQrzKey);
     http.set(kQrz + "s=k1;callsign=K2NEW", "<Callsign><call>K2NEW</call><fname>Ann</fname></Callsign>");
     FakeClock clock;
     CallbookManager books(http, *settings_, QString(), clock);
-    QList<CallbookResult> got;
-    connect(&books, &CallbookManager::answered, this, [&](const QString&, const CallbookResult& r) { got.append(r); });
 
-    books.lookup("K2NEW");
-    QVERIFY(QTest::qWaitFor([&] { return !got.isEmpty(); }, 2000));
-    QCOMPARE(got.first().error, CallbookError::KeyringLocked);
+    QCOMPARE(lookedUp(books, "K2NEW").error, CallbookError::KeyringLocked);
     QCOMPARE(http.requested, QStringList());  // no login without the password
 
     // The operator unlocks the keyring after the read gave up; the next
@@ -241,27 +253,19 @@ void TstPasswordVault::lookupWaitsForALockedKeyring()
     settle();
     keyring_.mode = FakeKeyring::Mode::Answering;
     keyring_.release();
-    got.clear();
-    books.lookup("K2NEW");
-    QVERIFY(QTest::qWaitFor([&] { return !got.isEmpty(); }, 2000));
-    QCOMPARE(got.first().error, CallbookError::KeyringLocked);
+    QCOMPARE(lookedUp(books, "K2NEW").error, CallbookError::KeyringLocked);
     QTest::qWait(0);
-    got.clear();
-    books.lookup("K2NEW");
-    QVERIFY(QTest::qWaitFor([&] { return !got.isEmpty(); }, 2000));
-    QCOMPARE(got.first().error, CallbookError::None);
-    QCOMPARE(got.first().info.firstName, QString("Ann"));
+    const CallbookResult found = lookedUp(books, "K2NEW");
+    QCOMPARE(found.error, CallbookError::None);
+    QCOMPARE(found.info.firstName, QString("Ann"));
 }
 
 void TstPasswordVault::lockedQrzFallsBackToHamQth()
 {
-    keyring_.secrets.insert(kQrzKeyring, "secret");
+    qrzPasswordInKeyring("HamQth", "http://ham.test");
     {
         SettingsStore before(home_->settingsFile());
-        CallbookLogin(before).storeUser("N0CALL");
-        before.SaveSetting("Settings", "QRZ PW Place", "Keyring");
         CallbookLogin(before).storeHamQth("n0call", "plain");  // no vault: into the file
-        before.SaveSetting("Servers", "HamQth", "http://ham.test");
     }
     start(FakeKeyring::Mode::Silent);
     FakeHttpClient http;
@@ -271,12 +275,9 @@ void TstPasswordVault::lockedQrzFallsBackToHamQth()
              head + "<search><callsign>k2new</callsign><nick>Mary</nick></search></HamQTH>");
     FakeClock clock;
     CallbookManager books(http, *settings_, QString(), clock);
-    QList<CallbookResult> got;
-    connect(&books, &CallbookManager::answered, this, [&](const QString&, const CallbookResult& r) { got.append(r); });
-    books.lookup("K2NEW");
-    QVERIFY(QTest::qWaitFor([&] { return !got.isEmpty(); }, 2000));
-    QCOMPARE(got.first().error, CallbookError::None);
-    QCOMPARE(got.first().source, QString("HAMQTH"));
+    const CallbookResult found = lookedUp(books, "K2NEW");
+    QCOMPARE(found.error, CallbookError::None);
+    QCOMPARE(found.source, QString("HAMQTH"));
 }
 
 VELN_TEST(TstPasswordVault)
