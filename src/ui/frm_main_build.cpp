@@ -204,10 +204,10 @@ void frmMain::buildControls()
         Ui::giveWideCaret(e);
     // What the operator types goes to the editor as it is typed.
     using MemberEditor::Box;
-    const std::pair<QLineEdit*, Box> boxes[] = {
+    const std::pair<QLineEdit*, Box> editorBoxes[] = {
         {txtCall, Box::Call}, {txtName, Box::Name}, {TxtCS, Box::Qth}, {TxtNew, Box::NewCall}};
-    for (const auto& [box, which] : boxes)
-        connect(box, &QLineEdit::textChanged, this,
+    for (const auto& [edit, which] : editorBoxes)
+        connect(edit, &QLineEdit::textChanged, this,
                 [this, which = which](const QString& text) { session_.editor().setText(which, text); });
     setTabOrder(txtCall, txtName);
     setTabOrder(txtName, TxtCS);

@@ -69,7 +69,7 @@ void frmMain::applyStoredAppearance()
     using Colour = AppearanceStore::Colour;
     const AppearanceStore::Font screen = appearance_.font(Group::Screen);
     const AppearanceStore::Font form = appearance_.font(Group::Form);
-    const AppearanceStore::Font data = appearance_.font(Group::FormData);
+    const AppearanceStore::Font formData = appearance_.font(Group::FormData);
     const Widgets screenAll{lst1, lstNF, lstSG, TxtNew, txtCall, txtName, TxtCS, TxtChkin};
     const Widgets screenBoxes{lst1, lstNF, lstSG, TxtNew, txtCall, txtName, TxtCS};
 
@@ -129,16 +129,16 @@ void frmMain::applyStoredAppearance()
             Ui::setBackground(w, QColor(QRgb(*bg)));
 
     const Widgets dataAll{lblNetMgr, lblNetCtl, lblChkins};
-    if (!data.family.isEmpty())
+    if (!formData.family.isEmpty())
         for (QWidget* w : dataAll)
-            setFamily(w, data.family);
-    if (const auto bold = data.bold)
+            setFamily(w, formData.family);
+    if (const auto bold = formData.bold)
         for (QWidget* w : dataAll)
             setBold(w, *bold);
-    if (const auto italic = data.italic)
+    if (const auto italic = formData.italic)
         for (QWidget* w : dataAll)
             setItalic(w, *italic);
-    if (const auto size = data.size)
+    if (const auto size = formData.size)
         for (QWidget* w : Widgets{lblNetMgr, lblNetCtl}) {
             setSize(w, integerPart(*size));
             capSize(w, 14);
