@@ -1,6 +1,7 @@
 // Documents, printing and the windows opened from the menu.
 #include "frm_main.h"
 
+#include "platform/keyboard.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "rtf/rtf_reader.h"
@@ -60,9 +61,14 @@ void frmMain::mnuReportEditor_Click()
 }
 void frmMain::mnuOptionsChangeQRZLogin_Click()
 {
+    // Passwords are case-sensitive: Caps Lock, which the net runs with, is off
+    // while they are typed.
+    const bool caps = platform_.keyboard && platform_.keyboard->isOn(Keyboard::Lock::Caps);
+    SetCapsLock(false);
     frmQRZ dialog(settings_, this);
     dialog.prepareForChange();
     dialog.exec();
+    SetCapsLock(caps);
     checkSettingsWritten();
     TxtChkin->setFocus();
 }

@@ -304,15 +304,21 @@ void TstQrzLookupWindow::changeLoginFromTheMenu()
 {
     settings_->SaveSetting("Settings", "chkNoShow", "1");
     auto w = open();
+    QVERIFY(fakes_->keyboard.caps);  // the net runs with Caps Lock on
     bool seen = false;
+    bool capsWhileOpen = true;
     QTimer::singleShot(50, this, [&] {
         auto* d = qobject_cast<frmQRZ*>(QApplication::activeModalWidget());
         seen = d != nullptr;
+        capsWhileOpen = fakes_->keyboard.caps;
         if (QWidget* m = QApplication::activeModalWidget())
             m->close();
     });
     w->mnuOptionsChangeQRZLogin->trigger();
     QVERIFY(seen);
+    // Passwords are typed as they are, and the net goes on in capitals.
+    QVERIFY(!capsWhileOpen);
+    QVERIFY(fakes_->keyboard.caps);
     QCOMPARE(settings_->GetSetting("Settings", "chkNoShow"), QString("1"));  // closing it stored nothing
     QVERIFY(!w->mnuOptionsChangeQRZLogin->isChecked());
 }
