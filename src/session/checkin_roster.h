@@ -73,6 +73,7 @@ public:
     void trafficClicked(bool rightButton, const QDateTime& at = {});
     const QList<TrafficEvent>& trafficLog() const { return trafficLog_; }
     void clearTrafficLog() { trafficLog_.clear(); }
+    void setTrafficLog(const QList<TrafficEvent>& log) { trafficLog_ = log; }
 
     bool sessionChanged() const { return sessionChanged_; }
     void setSessionChanged(bool changed) { sessionChanged_ = changed; }

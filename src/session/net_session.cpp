@@ -197,7 +197,8 @@ NetSession::WriteOutcome NetSession::writeSession(const QString& path, const QDa
     // The times are written even when there are none, so no stale ones stay
     // beside a session saved again.
     if (!SessionFile::Write(path, sessionBytes(today), &out.error)
-        || !SessionFile::Write(SessionTimes::PathFor(path), SessionTimes::Compose(times), &out.error)) {
+        || !SessionFile::Write(SessionTimes::PathFor(path), SessionTimes::Compose(times, roster_.trafficLog()),
+                               &out.error)) {
         saveFailed_ = true;
         return out;
     }
@@ -236,8 +237,8 @@ NetSession::OpenOutcome NetSession::openSession(const QString& path, const QStri
         // marks it checked in, so it is not listed twice.
         roster_.append(line, call.isEmpty() ? 0 : table_.FindCall(call));
     }
-    takeTimes(path);
     roster_.clearTrafficLog();
+    takeTimes(path);
     roster_.setCheckins(int(LeadingNumber(c.checkins)));
     roster_.setTrafficCaption(c.traffic);
     roster_.setSessionChanged(false);
@@ -251,19 +252,21 @@ void NetSession::takeTimes(const QString& sessionPath)
     QFile file(SessionTimes::PathFor(sessionPath));
     if (!file.open(QIODevice::ReadOnly))
         return;  // a session saved before times were kept
-    const auto entries = SessionTimes::Parse(file.readAll());
-    if (!entries)
+    const auto contents = SessionTimes::Parse(file.readAll());
+    if (!contents)
         return;  // damaged: the session opens without times
-    std::vector<bool> used(size_t(entries->size()), false);
+    const QList<SessionTimes::Entry>& entries = contents->stations;
+    std::vector<bool> used(size_t(entries.size()), false);
     for (int k = 1; k <= roster_.lineCount(); ++k) {
         const QString call = SessionFile::CallOfLine(roster_.lines().at(k - 1));
-        for (qsizetype i = 0; i < entries->size(); ++i)
-            if (!used[size_t(i)] && entries->at(i).call == call) {
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            if (!used[size_t(i)] && entries.at(i).call == call) {
                 used[size_t(i)] = true;
-                roster_.setTimes(k, {entries->at(i).in, entries->at(i).out});
+                roster_.setTimes(k, {entries.at(i).in, entries.at(i).out});
                 break;
             }
     }
+    roster_.setTrafficLog(contents->traffic);
 }
 
 // ---------------------------------------------------------------- report and documents

@@ -1047,21 +1047,38 @@ void TstNetSession::timesAcrossSaveAndOpen_data()
     QTest::addColumn<bool>("keep");              // the companion as written
     QTest::addColumn<QByteArray>("companion");   // else these bytes (empty: no file)
     QTest::addColumn<QStringList>("times");      // per line after the open
+    QTest::addColumn<QStringList>("traffic");    // the traffic log after the open
     const QStringList none{"", ""};
-    QTest::newRow("as written") << true << QByteArray() << QStringList{"in 19:42Z", "in 19:50Z, out 20:15Z"};
-    QTest::newRow("no companion: no times") << false << QByteArray() << none;
+    QTest::newRow("as written") << true << QByteArray() << QStringList{"in 19:42Z", "in 19:50Z, out 20:15Z"}
+                                << QStringList{"20:15Z 1"};
+    QTest::newRow("no companion: no times") << false << QByteArray() << none << QStringList();
     QTest::newRow("any order; other calls skipped")
         << false << QByteArray("N2ABX,2024-03-07T19:00:00Z,\r\nK9XYZ,2024-03-07T19:50:00Z,\r\nW1AW,,2024-03-07T20:30:00Z\n")
-        << QStringList{"out 20:30Z", "in 19:50Z"};
+        << QStringList{"out 20:30Z", "in 19:50Z"} << QStringList();
     QTest::newRow("quoted call") << false << QByteArray("\"W1AW\",2024-03-07T19:42:00Z,\r\n")
-                                 << QStringList{"in 19:42Z", ""};
-    QTest::newRow("damaged: two fields") << false << QByteArray("W1AW,2024-03-07T19:42:00Z\r\n") << none;
+                                 << QStringList{"in 19:42Z", ""} << QStringList();
+    QTest::newRow("traffic before and after the stations")
+        << false
+        << QByteArray("*TRAFFIC*,2024-03-07T19:45:00Z,1\r\nW1AW,2024-03-07T19:42:00Z,\r\n"
+                      "*TRAFFIC*,2024-03-07T19:46:00Z,0\r\n")
+        << QStringList{"in 19:42Z", ""} << QStringList{"19:45Z 1", "19:46Z 0"};
+    QTest::newRow("damaged: traffic without a time")
+        << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\r\n*TRAFFIC*,,1\r\n") << none << QStringList();
+    QTest::newRow("damaged: traffic count not a number")
+        << false << QByteArray("*TRAFFIC*,2024-03-07T19:45:00Z,one\r\n") << none << QStringList();
+    QTest::newRow("damaged: traffic count too large")
+        << false << QByteArray("*TRAFFIC*,2024-03-07T19:45:00Z,32768\r\n") << none << QStringList();
+    QTest::newRow("damaged: two fields") << false << QByteArray("W1AW,2024-03-07T19:42:00Z\r\n")
+        << none << QStringList();
     QTest::newRow("damaged: one bad line spoils all")
-        << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\r\nK9XYZ,yesterday,\r\n") << none;
-    QTest::newRow("damaged: time not in UTC") << false << QByteArray("W1AW,2024-03-07T19:42:00+01:00,\r\n") << none;
-    QTest::newRow("damaged: open quote") << false << QByteArray("\"W1AW,2024-03-07T19:42:00Z,\r\n") << none;
-    QTest::newRow("damaged: not UTF-8") << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\xff\r\n") << none;
-    QTest::newRow("damaged: no call") << false << QByteArray(",2024-03-07T19:42:00Z,\r\n") << none;
+        << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\r\nK9XYZ,yesterday,\r\n") << none << QStringList();
+    QTest::newRow("damaged: time not in UTC") << false << QByteArray("W1AW,2024-03-07T19:42:00+01:00,\r\n")
+        << none << QStringList();
+    QTest::newRow("damaged: open quote") << false << QByteArray("\"W1AW,2024-03-07T19:42:00Z,\r\n")
+        << none << QStringList();
+    QTest::newRow("damaged: not UTF-8") << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\xff\r\n")
+        << none << QStringList();
+    QTest::newRow("damaged: no call") << false << QByteArray(",2024-03-07T19:42:00Z,\r\n") << none << QStringList();
 }
 
 void TstNetSession::timesAcrossSaveAndOpen()
@@ -1069,6 +1086,7 @@ void TstNetSession::timesAcrossSaveAndOpen()
     QFETCH(bool, keep);
     QFETCH(QByteArray, companion);
     QFETCH(QStringList, times);
+    QFETCH(QStringList, traffic);
     for (const char* step : {"19:42Z W1AW", "19:50Z K9XYZ", "20:15Z out 2"})
         run(step);
     clickTraffic(1);
@@ -1077,7 +1095,8 @@ void TstNetSession::timesAcrossSaveAndOpen()
     // The session file is as it always was; the times lie beside it.
     QCOMPARE(readBytes(path), QByteArray("2\r\n 1\r\n3/7/2024\r\n W1AW HIRAM CT\r\n K9XYZ JO PEORIA IL\r\n"));
     QCOMPARE(readBytes(path + ".times"), QByteArray("W1AW,2024-03-07T19:42:00Z,\r\n"
-                                                    "K9XYZ,2024-03-07T19:50:00Z,2024-03-07T20:15:00Z\r\n"));
+                                                    "K9XYZ,2024-03-07T19:50:00Z,2024-03-07T20:15:00Z\r\n"
+                                                    "*TRAFFIC*,2024-03-07T20:15:00Z,1\r\n"));
     if (!keep) {
         QVERIFY(QFile::remove(path + ".times"));
         if (!companion.isEmpty())
@@ -1091,7 +1110,10 @@ void TstNetSession::timesAcrossSaveAndOpen()
     QCOMPARE(other.roster().lines(), QStringList({kW1aw, kK9xyz}));
     QCOMPARE(timesTexts(other), times);
     QVERIFY(!other.changed());
-    QVERIFY(other.roster().trafficLog().isEmpty());
+    QStringList logged;
+    for (const TrafficEvent& t : other.roster().trafficLog())
+        logged.append(t.at.toUTC().toString("HH:mmZ ") + QString::number(t.count));
+    QCOMPARE(logged, traffic);
 }
 
 void TstNetSession::timesWriteFails()
