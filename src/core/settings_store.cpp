@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <charconv>
 #include <utility>
@@ -79,10 +80,70 @@ QByteArray iniValue(const QString& value)
     return out;
 }
 
+// QSettings reads "@Variant(...)" and "@DateTime(...)" as binary data whose
+// lengths it trusts, so a damaged file could ask for gigabytes. This store
+// never writes them (it doubles a leading "@"), so each one found at the
+// start of a value or of a list element gets its "@" doubled too and reads
+// as the text it shows.
+QByteArray withoutTypedValues(QByteArray bytes)
+{
+    const auto typedAt = [&bytes](qsizetype i) {
+        return bytes.mid(i, 9) == "@Variant(" || bytes.mid(i, 10) == "@DateTime(";
+    };
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', i);
+        if (end < 0)
+            end = bytes.size();
+        qsizetype at = bytes.indexOf('=', i);
+        if (at < 0 || at > end || bytes.at(i) == '[' || bytes.at(i) == ';') {
+            i = end + 1;
+            continue;
+        }
+        bool quoted = false;
+        bool elementStart = true;
+        for (++at; at < end; ++at) {
+            const char c = bytes.at(at);
+            if (elementStart && (c == ' ' || c == '\t'))
+                continue;
+            if (elementStart && c == '"' && !quoted) {
+                quoted = true;
+                continue;
+            }
+            if (elementStart && typedAt(at)) {
+                bytes.insert(at, '@');
+                ++at;
+                ++end;
+            }
+            elementStart = false;
+            if (c == '\\')
+                ++at;  // an escape: the next character is text
+            else if (c == '"')
+                quoted = !quoted;
+            else if (c == ',' && !quoted)
+                elementStart = true;
+        }
+        i = end + 1;
+    }
+    return bytes;
+}
+
 QList<SettingsSection> readIni(const QString& path)
 {
     QList<SettingsSection> sections;
-    QSettings ini(path, QSettings::IniFormat);
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QTemporaryDir scratch;
+    QString readPath = path;
+    if (bytes.contains("@Variant(") || bytes.contains("@DateTime(")) {
+        const QByteArray safe = withoutTypedValues(bytes);
+        QFile copy(scratch.filePath(QStringLiteral("settings.ini")));
+        if (safe != bytes && scratch.isValid() && copy.open(QIODevice::WriteOnly) && copy.write(safe) == safe.size()) {
+            copy.close();
+            readPath = copy.fileName();
+        }
+    }
+    QSettings ini(readPath, QSettings::IniFormat);
     auto take = [&ini](const QString& name) {
         SettingsSection section{name, {}};
         for (const QString& key : ini.childKeys()) {

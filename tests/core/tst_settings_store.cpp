@@ -19,6 +19,8 @@ private slots:
     void deleteRemovesOneKey();
     void valuesComeBackAsWritten_data();
     void valuesComeBackAsWritten();
+    void handWrittenTypedValuesReadAsText_data();
+    void handWrittenTypedValuesReadAsText();
     void fileIsPrivate();
     void boolText_data();
     void boolText();
@@ -117,6 +119,42 @@ void TstSettingsStore::valuesComeBackAsWritten()
         qt.setValue(section + "/" + key, value);
     }
     QCOMPARE(SettingsStore(home_->settingsFile()).GetSetting(section, key, "missing"), value);
+}
+
+// QSettings would read these as binary data with lengths it trusts; a
+// damaged file could ask for gigabytes. They come back as the text they show.
+void TstSettingsStore::handWrittenTypedValuesReadAsText_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("variant") << QByteArray("Odd=@Variant(AAAA)") << "@Variant(AAAA)";
+    QTest::newRow("quoted date-time") << QByteArray("Odd=\"@DateTime(x)\"") << "@DateTime(x)";
+    QTest::newRow("blank before it") << QByteArray("Odd = \t@Variant(x)") << "@Variant(x)";
+    QTest::newRow("in a list") << QByteArray("Odd=a, @Variant(x)") << "a, @Variant(x)";
+    QTest::newRow("huge length") << QByteArray("Odd=@Variant(\\0\\0\\0\\x7f\\xff\\xff\\xff\\xff)")
+                                 << QString::fromUtf16(u"@Variant(\0\0\0\u007f\u00ff\u00ff\u00ff\u00ff)", 18);
+    QTest::newRow("escaped, as QSettings writes it") << QByteArray("Odd=@@Variant(x)") << "@Variant(x)";
+    QTest::newRow("inside a value") << QByteArray("Odd=\"x@Variant(y)\"") << "x@Variant(y)";
+    QTest::newRow("inside quotes after a comma") << QByteArray("Odd=\"x, @Variant(y)\"") << "x, @Variant(y)";
+}
+
+void TstSettingsStore::handWrittenTypedValuesReadAsText()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, value);
+    {
+        QFile f(home_->settingsFile());
+        QVERIFY(QDir().mkpath(QFileInfo(f).absolutePath()));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Settings]\nBefore=1\n" + line + "\nAfter=2\n");
+    }
+    SettingsStore s(home_->settingsFile());
+    QCOMPARE(s.GetSetting("Settings", "Odd", "missing"), value);
+    QCOMPARE(s.GetSetting("Settings", "Before"), QString("1"));
+    QCOMPARE(s.GetSetting("Settings", "After"), QString("2"));
+    // Written again by the store, it stays text.
+    s.SaveSetting("Settings", "Before", "3");
+    QCOMPARE(SettingsStore(home_->settingsFile()).GetSetting("Settings", "Odd", "missing"), value);
 }
 
 void TstSettingsStore::fileIsPrivate()
