@@ -32,10 +32,17 @@ private slots:
 
 private:
     // "19:42Z W1AW" checks in, "20:15Z out 2" checks line 2 out, "20:16Z
-    // traffic" counts a message, "open <bytes>" opens a session file.
+    // traffic" counts a message, "open <bytes>" opens a session file,
+    // "reopen" saves the session and opens it again.
     void run(const QStringList& steps)
     {
         for (const QString& step : steps) {
+            if (step == "reopen") {
+                const QString path = home_->path() + "/saved.txt";
+                QVERIFY(session_->writeSession(path, QDate(2024, 3, 7)).ok);
+                QVERIFY(session_->openSession(path, "W1AW").ok);
+                continue;
+            }
             if (step.startsWith("open ")) {
                 const QString path = home_->path() + "/opened.txt";
                 writeBytes(path, step.mid(5).toLatin1());
@@ -112,6 +119,10 @@ void TstExport::events_data()
         << QStringList{"19:42Z W1AW", "19:50Z K9XYZ", "19:55Z traffic", "20:00Z out 1", "20:01Z traffic", "20:02Z N2ABX"}
         << QStringList{"19:42 W1AW>W1AW check-in", "19:50 K9XYZ>W1AW check-in", "19:55 W1AW> traffic count 1",
                        "20:00 W1AW>W1AW check-out", "20:01 W1AW> traffic count 2", "20:02 N2ABX>W1AW check-in"};
+    QTest::newRow("saved and opened again: the same log")
+        << QStringList{"19:42Z W1AW", "19:50Z K9XYZ", "19:55Z traffic", "20:00Z out 1", "20:01Z traffic", "reopen"}
+        << QStringList{"19:42 W1AW>W1AW check-in", "19:50 K9XYZ>W1AW check-in", "19:55 W1AW> traffic count 1",
+                       "20:00 W1AW>W1AW check-out", "20:01 W1AW> traffic count 2"};
     QTest::newRow("checked in and out in one minute")
         << QStringList{"19:42Z K9XYZ", "19:42Z out 1"}
         << QStringList{"19:42 K9XYZ>W1AW check-in", "19:42 K9XYZ>W1AW check-out"};
