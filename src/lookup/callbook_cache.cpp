@@ -92,6 +92,12 @@ bool CallbookCache::save() const
     return SafeWrite(path_, QJsonDocument(QJsonObject{{kEntries, list}}).toJson(QJsonDocument::Compact));
 }
 
+bool CallbookCache::forgetNotFound()
+{
+    const qsizetype dropped = entries_.removeIf([](const auto& it) { return !it.value().result.found(); });
+    return dropped == 0 || save();
+}
+
 std::optional<CallbookResult> CallbookCache::find(const QString& call) const
 {
     const auto it = entries_.constFind(keyOf(call));

@@ -26,6 +26,9 @@ public:
     // Keeps an answer (found or not found; failures are not kept). False
     // when it was not kept or the file could not be written.
     bool store(const QString& call, const CallbookResult& result);
+    // Drops the calls no service knew: a new login may know them. False when
+    // the file could not be written.
+    bool forgetNotFound();
     int size() const { return int(entries_.size()); }
     QString path() const { return path_; }
 

@@ -34,6 +34,12 @@ void CallbookManager::lookup(const QString& call)
     tryFrom(call, 0);
 }
 
+void CallbookManager::loginChanged()
+{
+    if (cache_)
+        cache_->forgetNotFound();
+}
+
 void CallbookManager::tryFrom(const QString& call, int index)
 {
     Pending& p = pending_[call];

@@ -37,6 +37,8 @@ public:
     // Starts a lookup and returns at once; answered() follows from the event
     // loop. A second lookup of a call already on its way shares its answer.
     void lookup(const QString& call);
+    // A login was stored: calls no service knew are asked again.
+    void loginChanged();
 
 signals:
     void answered(const QString& call, const CallbookResult& result);

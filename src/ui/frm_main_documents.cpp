@@ -1,6 +1,7 @@
 // Documents, printing and the windows opened from the menu.
 #include "frm_main.h"
 
+#include "lookup/callbook_manager.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -67,7 +68,8 @@ void frmMain::mnuOptionsChangeQRZLogin_Click()
     SetCapsLock(false);
     frmQRZ dialog(settings_, this);
     dialog.prepareForChange();
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted && callbooks_)
+        callbooks_->loginChanged();
     SetCapsLock(caps);
     checkSettingsWritten();
     TxtChkin->setFocus();

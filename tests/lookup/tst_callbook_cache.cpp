@@ -83,14 +83,15 @@ void TstCallbookCache::keptAcrossRestart_data()
     QTest::addColumn<CallbookResult>("result");
     QTest::addColumn<bool>("kept");
     QTest::addColumn<QString>("askedAs");
+    QTest::addColumn<bool>("keptAfterLoginChange");  // another login may know the call
     const CallsignInfo mary{"K2NEW", "Mary Ann", "Albany", "NY"};
-    QTest::newRow("found") << answer(E::None, mary) << true << "K2NEW";
-    QTest::newRow("found by HamQTH") << answer(E::None, mary, "HAMQTH") << true << "K2NEW";
-    QTest::newRow("asked in lower case with blanks") << answer(E::None, mary) << true << " k2new ";
-    QTest::newRow("not found") << answer(E::NotFound, {"", "Stray", "", ""}) << true << "K2NEW";
-    QTest::newRow("login refused") << answer(E::LoginRefused) << false << "K2NEW";
-    QTest::newRow("unreachable") << answer(E::Unreachable) << false << "K2NEW";
-    QTest::newRow("bad reply") << answer(E::BadReply) << false << "K2NEW";
+    QTest::newRow("found") << answer(E::None, mary) << true << "K2NEW" << true;
+    QTest::newRow("found by HamQTH") << answer(E::None, mary, "HAMQTH") << true << "K2NEW" << true;
+    QTest::newRow("asked in lower case with blanks") << answer(E::None, mary) << true << " k2new " << true;
+    QTest::newRow("not found") << answer(E::NotFound, {"", "Stray", "", ""}) << true << "K2NEW" << false;
+    QTest::newRow("login refused") << answer(E::LoginRefused) << false << "K2NEW" << false;
+    QTest::newRow("unreachable") << answer(E::Unreachable) << false << "K2NEW" << false;
+    QTest::newRow("bad reply") << answer(E::BadReply) << false << "K2NEW" << false;
 }
 
 void TstCallbookCache::keptAcrossRestart()
@@ -113,6 +114,10 @@ void TstCallbookCache::keptAcrossRestart()
     QCOMPARE(got->source, QString("CACHE"));
     // A call the service did not know keeps nothing of the reply.
     QCOMPARE(got->info, result.found() ? result.info : CallsignInfo{});
+
+    QVERIFY(again.forgetNotFound());
+    QTEST(again.find(askedAs).has_value(), "keptAfterLoginChange");
+    QTEST(CallbookCache(path(), clock_).find(askedAs).has_value(), "keptAfterLoginChange");
 }
 
 void TstCallbookCache::expiresAfterThirtyDays_data()

@@ -39,6 +39,7 @@ private slots:
     void hamQthAnswersWhenQrzRefuses();
     void repeatedCallFilledFromTheCacheOffline();
     void changeLoginFromTheMenu();
+    void newLoginForgetsCallsNobodyKnew();
     void aboutStaysBesideTheWindow();
 
 private:
@@ -321,6 +322,34 @@ void TstQrzLookupWindow::changeLoginFromTheMenu()
     QVERIFY(fakes_->keyboard.caps);
     QCOMPARE(settings_->GetSetting("Settings", "chkNoShow"), QString("1"));  // closing it stored nothing
     QVERIFY(!w->mnuOptionsChangeQRZLogin->isChecked());
+}
+
+void TstQrzLookupWindow::newLoginForgetsCallsNobodyKnew()
+{
+    login();
+    http_.set("https://xmldata.qrz.com/xml/current/?s=abc123;callsign=K2ZZZ",
+              "<QRZDatabase><Session><Error>Not found: K2ZZZ</Error><Key>abc123</Key></Session></QRZDatabase>");
+    auto w = open();
+    unknown(*w, "K2ZZZ");
+    rightClick(*w, 0);
+    const QString cacheFile = state_.paths.dataRoot + "callbook-cache.json";
+    const auto cached = [&cacheFile] {
+        QFile f(cacheFile);
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains("K2ZZZ");
+    };
+    QTRY_VERIFY(cached());
+    QTimer::singleShot(50, this, [] {
+        if (auto* d = qobject_cast<frmQRZ*>(QApplication::activeModalWidget())) {
+            d->txtUserID->setText("me");
+            d->txtQrzPassWrd->setText("n3w");
+            d->cmdOK_Click();
+        } else if (QWidget* m = QApplication::activeModalWidget()) {
+            m->close();
+        }
+    });
+    w->mnuOptionsChangeQRZLogin->trigger();
+    QCOMPARE(settings_->GetSetting("Settings", "QRZ PW"), QString("password=n3w"));
+    QVERIFY(!cached());
 }
 
 void TstQrzLookupWindow::aboutStaysBesideTheWindow()
