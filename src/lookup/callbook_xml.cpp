@@ -49,6 +49,29 @@ CallbookReply ReadCallbookReply(const QString& reply, const QStringList& wanted,
     return out;
 }
 
+CallbookResult LoginReplyOutcome(const CallbookReply& read, const QString& keyText, const QString& errorText,
+                                 bool refusedInWords, const QString& noKeyText, QString& key)
+{
+    CallbookResult out;
+    out.detail = errorText;
+    key = keyText.trimmed();
+    if (refusedInWords) {
+        out.error = CallbookError::LoginRefused;
+    } else if (!key.isEmpty()) {
+        out.error = CallbookError::None;
+    } else if (!read.serviceElement || !read.wellFormed) {
+        out.error = CallbookError::BadReply;
+        out.detail = NotServiceXmlText(read);
+    } else {
+        out.error = CallbookError::LoginRefused;
+        if (out.detail.isEmpty())
+            out.detail = noKeyText;
+    }
+    if (out.error != CallbookError::None)
+        key.clear();
+    return out;
+}
+
 QString NotServiceXmlText(const CallbookReply& read)
 {
     return read.readerError.isEmpty() ? QStringLiteral("The reply is not the service's XML")

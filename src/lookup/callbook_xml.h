@@ -1,5 +1,7 @@
 #pragma once
 
+#include "callbook.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -20,3 +22,11 @@ CallbookReply ReadCallbookReply(const QString& reply, const QStringList& wanted,
 
 // "The reply is not the service's XML", with the reader's words when it had any.
 QString NotServiceXmlText(const CallbookReply& read);
+
+// A login reply's outcome, given the key element's text and the service's
+// error words: refused when the words say so; else logged in when there is a
+// key; a garbled reply refuses nothing (the next lookup tries again); a
+// reply without a key refuses, in noKeyText unless the service said why.
+// key gets the trimmed key, or nothing unless logged in.
+CallbookResult LoginReplyOutcome(const CallbookReply& read, const QString& keyText, const QString& errorText,
+                                 bool refusedInWords, const QString& noKeyText, QString& key);

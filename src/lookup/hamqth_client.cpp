@@ -53,24 +53,10 @@ bool HamQthClient::saysSessionGone(const CallbookResult& result) const
 CallbookResult HamQthClient::readLogin(const QString& reply, QString& key) const
 {
     const CallbookReply read = ReadCallbookReply(reply, {kSessionId, kError}, kContainers);
-    CallbookResult out;
-    out.detail = read.values.value(kError);
-    key = read.values.value(kSessionId).trimmed();
-    if (!out.detail.isEmpty()) {
-        out.error = CallbookError::LoginRefused;
-    } else if (!key.isEmpty()) {
-        out.error = CallbookError::None;
-    } else if (!read.serviceElement || !read.wellFormed) {
-        // A garbled reply refuses nothing: the next lookup tries again.
-        out.error = CallbookError::BadReply;
-        out.detail = NotServiceXmlText(read);
-    } else {
-        out.error = CallbookError::LoginRefused;
-        out.detail = QStringLiteral("The login reply holds no session id");
-    }
-    if (out.error != CallbookError::None)
-        key.clear();
-    return out;
+    const QString error = read.values.value(kError);
+    // Any error HamQTH names refuses the login.
+    return LoginReplyOutcome(read, read.values.value(kSessionId), error, !error.isEmpty(),
+                             QStringLiteral("The login reply holds no session id"), key);
 }
 
 CallbookResult HamQthClient::parseLookupReply(const QString& xml)

@@ -33,27 +33,12 @@ bool QrzClient::saysSessionGone(const CallbookResult& result) const
 CallbookResult QrzClient::readLogin(const QString& reply, QString& key) const
 {
     const CallbookReply read = readReply(reply, {kKey, kError});
-    CallbookResult out;
-    out.detail = read.values.value(kError);
-    key = read.values.value(kKey).trimmed();
-    const bool refusedInWords = out.detail.contains(QStringLiteral("password"), Qt::CaseInsensitive)
-                             || out.detail.contains(QStringLiteral("username"), Qt::CaseInsensitive);
-    if (refusedInWords) {
-        out.error = CallbookError::LoginRefused;
-    } else if (!key.isEmpty()) {
-        out.error = CallbookError::None;
-    } else if (!read.serviceElement || !read.wellFormed) {
-        // A garbled reply refuses nothing: the next lookup tries again.
-        out.error = CallbookError::BadReply;
-        out.detail = NotServiceXmlText(read);
-    } else {
-        out.error = CallbookError::LoginRefused;
-        if (out.detail.isEmpty())
-            out.detail = QStringLiteral("The login reply holds no session key");
-    }
-    if (out.error != CallbookError::None)
-        key.clear();
-    return out;
+    const QString error = read.values.value(kError);
+    // Only an error that names the user or the password refuses the login.
+    const bool refused = error.contains(QStringLiteral("password"), Qt::CaseInsensitive)
+                      || error.contains(QStringLiteral("username"), Qt::CaseInsensitive);
+    return LoginReplyOutcome(read, read.values.value(kKey), error, refused,
+                             QStringLiteral("The login reply holds no session key"), key);
 }
 
 std::optional<QString> QrzTagValue(const QString& reply, const QString& tag)
