@@ -41,11 +41,7 @@ void PasswordVault::ask(const std::function<void(Keyring::Then)>& call, Keyring:
 
 void PasswordVault::heardFrom(Keyring::Outcome outcome)
 {
-    const Place now = outcome == Keyring::Outcome::Failed ? Place::SettingsFile : Place::Keyring;
-    if (now == place_)
-        return;
-    place_ = now;
-    emit placeChanged();
+    place_ = outcome == Keyring::Outcome::Failed ? Place::SettingsFile : Place::Keyring;
 }
 
 void PasswordVault::read(const QString& key)

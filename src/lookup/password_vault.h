@@ -35,9 +35,6 @@ public:
     // Drops what is held for the key: the settings file has the password now.
     void forget(const QString& key) { entries_.remove(key); }
 
-signals:
-    void placeChanged();
-
 private:
     enum class State { Unread, Reading, Known, Missing };
     struct Entry {

@@ -9,7 +9,7 @@
 class Keyring {
 public:
     enum class Outcome {
-        Done,      // read: the secret is in value; write, remove: done
+        Done,      // read: the secret is in value; write: kept
         NotFound,  // the keyring answered and holds no such secret
         Failed,    // no keyring, access refused, or another fault: see error
     };
