@@ -47,7 +47,7 @@ bool SafeWriter::open()
     return true;
 }
 
-bool SafeWriter::write(const QByteArray& bytes)
+bool SafeWriter::usable()
 {
     if (failed() || done_)
         return false;
@@ -55,6 +55,13 @@ bool SafeWriter::write(const QByteArray& bytes)
         fail(QStringLiteral("the file is not open"));
         return false;
     }
+    return true;
+}
+
+bool SafeWriter::write(const QByteArray& bytes)
+{
+    if (!usable())
+        return false;
     errno = 0;
     if (file_.write(bytes) != bytes.size()) {
         fail(reasonOf(file_, errno));
@@ -68,12 +75,8 @@ bool SafeWriter::write(const QByteArray& bytes)
 
 bool SafeWriter::commit()
 {
-    if (failed() || done_)
+    if (!usable())
         return false;
-    if (!file_.isOpen()) {
-        fail(QStringLiteral("the file is not open"));
-        return false;
-    }
     // The check commit() leaves out: a full disk shows only here.
     errno = 0;
     if (!file_.flush() || file_.error() != QFileDevice::NoError) {

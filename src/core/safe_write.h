@@ -34,6 +34,8 @@ public:
 
 private:
     void fail(const QString& reason);
+    // Not failed, not committed, and open; an unopened file fails here.
+    bool usable();
 
     QString path_;
     QSaveFile file_;

@@ -133,12 +133,13 @@ QList<SettingsSection> readIni(const QString& path)
     QList<SettingsSection> sections;
     QFile file(path);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    QTemporaryDir scratch;
+    std::optional<QTemporaryDir> scratch;  // only for a file that needs the copy
     QString readPath = path;
     if (bytes.contains("@Variant(") || bytes.contains("@DateTime(")) {
         const QByteArray safe = withoutTypedValues(bytes);
-        QFile copy(scratch.filePath(QStringLiteral("settings.ini")));
-        if (safe != bytes && scratch.isValid() && copy.open(QIODevice::WriteOnly) && copy.write(safe) == safe.size()) {
+        scratch.emplace();
+        QFile copy(scratch->filePath(QStringLiteral("settings.ini")));
+        if (safe != bytes && scratch->isValid() && copy.open(QIODevice::WriteOnly) && copy.write(safe) == safe.size()) {
             copy.close();
             readPath = copy.fileName();
         }
