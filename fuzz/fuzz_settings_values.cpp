@@ -4,10 +4,9 @@
 // section, key and value stored in the file do not read back as they went in.
 
 #include "core/settings_store.h"
+#include "settings_fuzz_folder.h"
 
 #include <QByteArray>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -27,13 +26,8 @@ std::unique_ptr<QTemporaryDir> folder;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
-    // QSettings warns about every odd line of a hostile file; the log would drown the fuzzer's.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    const QString shm = QStringLiteral("/dev/shm");
-    folder = QDir(shm).exists() ? std::make_unique<QTemporaryDir>(shm + QStringLiteral("/veln-fuzz-XXXXXX"))
-                                : std::make_unique<QTemporaryDir>();
-    return folder->isValid() ? 0 : 1;
+    folder = StartSettingsFuzz(argc, argv);
+    return folder ? 0 : 1;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
