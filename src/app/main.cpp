@@ -42,6 +42,15 @@ std::optional<int> handleCommandLine(int argc, char* argv[], QString* platformNa
     }
     if (parser.isSet(help))
         parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("help-all"))) {
+        // The Qt options this program reads are hidden from --help only.
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        std::fputs("\nQt options:\n"
+                   "  -platform <name>  The window system to use (xcb, wayland, offscreen).\n"
+                   "  -display <name>   The X11 display to open the window on.\n",
+                   stdout);
+        return 0;
+    }
     if (parser.isSet(version))
         parser.showVersion();
     if (!parser.positionalArguments().isEmpty()) {
