@@ -3,6 +3,7 @@
 #include "core/settings_store.h"
 #include "lookup/callbook_login.h"
 #include "lookup/password_vault.h"
+#include "platform/caps_lock.h"
 #include "platform/platform.h"
 #include "platform/qt_keyring.h"
 #include "startup/single_instance.h"
@@ -106,6 +107,10 @@ int main(int argc, char* argv[])
     SingleInstance lock(state.paths.lockFile);
     if (!AcquireSingleInstance(lock, *services.platform().prompts))
         return 1;
+    // Names and passwords are asked before the main window: a run that
+    // crashed holding Caps Lock on gives it back first.
+    CapsLock& capsLock = *services.platform().capsLock;
+    capsLock.recover(state.paths.capsLockMark);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         state.screenWidth = screen->geometry().width();
@@ -122,5 +127,9 @@ int main(int argc, char* argv[])
     frmsplash splash(services.platform(), state, settings);
     splash.show();
     splash.Form_Load();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    // Also when the program ends without closing its main window.
+    if (capsLock.held())
+        capsLock.release();
+    return exitCode;
 }

@@ -155,9 +155,10 @@ void frmMain::mnuFileExit_Click() { CmdExit_Click(); }
 
 void frmMain::Form_Unload()
 {
+    // Given back on every way out, whatever else is kept.
+    SetCapsLock(false);
     if (lblNetMgr->text().isEmpty() || lblNetCtl->text().isEmpty())
         return;
-    SetCapsLock(false);
     saveAppearance(true);
     rememberFirstRun();
     savePrinterFont();

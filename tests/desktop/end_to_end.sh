@@ -88,6 +88,7 @@ activate() {
   timeout 5 xdotool windowactivate --sync "$1" >/dev/null 2>&1 || timeout 5 xdotool windowfocus --sync "$1"
 }
 caps_lock_on() { xset q | grep -q "Caps Lock: *on"; }
+caps_lock_is_off() { ! caps_lock_on; }
 caps_lock_off() { if caps_lock_on; then xdotool key Caps_Lock; fi; }
 type_text() { xdotool type --delay 15 -- "$1"; }
 # Answers the question whose window title matches $1 with the keys $2.
@@ -160,9 +161,9 @@ main=$(wait_window "^VELNOR Association" 20)
 wm_class=$(xprop -id "$main" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"$/\1/p')
 menu_class=$(sed -n 's/^StartupWMClass=//p' "$desktop_file")
 [ "$wm_class" = "$menu_class" ] || fail "the window's class is '$wm_class', the menu entry expects '$menu_class'"
-# The program turns Caps Lock on as its window opens; paths need it off.
+# The program turns Caps Lock on as its window opens, and turns it off
+# itself while a file name is typed.
 retry 3 caps_lock_on || fail "the program did not turn Caps Lock on"
-caps_lock_off
 activate "$main"
 
 step "three check-ins"
@@ -176,11 +177,13 @@ step "File Save"
 xdotool key ctrl+s
 w=$(wait_window "^Save As$" 10)
 [ -n "$w" ] || fail "Ctrl+S showed no file dialog"
+retry 3 caps_lock_is_off || fail "Caps Lock stayed on while a file name was asked for"
 activate "$w"
 xdotool key ctrl+a
 type_text "$session_file"
 xdotool key Return
 retry 5 test -f "$session_file" || fail "the session was not saved to $session_file"
+retry 3 caps_lock_on || fail "Caps Lock was not turned on again after the file dialog"
 # The program's own messages carry its title.
 xdotool search --onlyvisible --name "^Tarven Net$" >/dev/null 2>&1 && fail "a message came after saving"
 sleep 0.3
@@ -204,6 +207,7 @@ retry 10 bash -c "! kill -0 $veln_pid 2>/dev/null" || fail "the program did not 
 wait "$veln_pid"
 rc=$?
 [ $rc -eq 0 ] || fail "the program exited with $rc"
+caps_lock_on && fail "the program left Caps Lock on"
 echo "the net took $(($(date +%s) - started)) s"
 
 step "files written"

@@ -393,7 +393,7 @@ void TstSessionWindow::closeWithoutNetLabelsWritesNothing()
     QVERIFY(!w->isVisible());
     QCOMPARE(settings_->GetSetting("Screen", "Font"), QString());
     QCOMPARE(settings_->GetSetting("First", "Firstime"), QString());
-    QVERIFY(fakes_->keyboard.caps);  // left on
+    QVERIFY(!fakes_->keyboard.caps);  // given back on every way out
 }
 
 void TstSessionWindow::temporaryFolderKeptAfterUpdate_data()
