@@ -3,6 +3,7 @@
 #include "core/settings_store.h"
 #include "lookup/callbook_login.h"
 #include "lookup/password_vault.h"
+#include "platform/caps_lock.h"
 #include "platform/platform.h"
 #include "platform/qt_keyring.h"
 #include "startup/single_instance.h"
@@ -42,6 +43,15 @@ std::optional<int> handleCommandLine(int argc, char* argv[], QString* platformNa
     }
     if (parser.isSet(help))
         parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("help-all"))) {
+        // The Qt options this program reads are hidden from --help only.
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        std::fputs("\nQt options:\n"
+                   "  -platform <name>  The window system to use (xcb, wayland, offscreen).\n"
+                   "  -display <name>   The X11 display to open the window on.\n",
+                   stdout);
+        return 0;
+    }
     if (parser.isSet(version))
         parser.showVersion();
     if (!parser.positionalArguments().isEmpty()) {
@@ -97,6 +107,10 @@ int main(int argc, char* argv[])
     SingleInstance lock(state.paths.lockFile);
     if (!AcquireSingleInstance(lock, *services.platform().prompts))
         return 1;
+    // Names and passwords are asked before the main window: a run that
+    // crashed holding Caps Lock on gives it back first.
+    CapsLock& capsLock = *services.platform().capsLock;
+    capsLock.recover(state.paths.capsLockMark);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         state.screenWidth = screen->geometry().width();
@@ -113,5 +127,9 @@ int main(int argc, char* argv[])
     frmsplash splash(services.platform(), state, settings);
     splash.show();
     splash.Form_Load();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    // Also when the program ends without closing its main window.
+    if (capsLock.held())
+        capsLock.release();
+    return exitCode;
 }
