@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "platform/qt_keyring.h"
 #include "startup/single_instance.h"
+#include "startup/startup_sequence.h"
 #include "ui/frm_splash.h"
 
 #include <QApplication>
@@ -97,6 +98,8 @@ int main(int argc, char* argv[])
     SingleInstance lock(state.paths.lockFile);
     if (!AcquireSingleInstance(lock, *services.platform().prompts))
         return 1;
+    // What a kill during a save left behind: this copy alone runs now.
+    Startup::RemoveLeftoversOfEarlierRuns(state.paths);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         state.screenWidth = screen->geometry().width();
@@ -113,5 +116,8 @@ int main(int argc, char* argv[])
     frmsplash splash(services.platform(), state, settings);
     splash.show();
     splash.Form_Load();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    // A password the keyring has not taken yet goes to the settings file.
+    vault.settleWaiting();
+    return exitCode;
 }
