@@ -28,7 +28,8 @@ public:
     static constexpr qint64 kMaxFileBytes = 1024 * 1024;
 
     // Opens (and creates, mode 0600) the store file at iniPath. A file too
-    // large or damaged is kept aside (notice() says where) and replaced.
+    // large or damaged is kept aside (notice() says where) and replaced. An
+    // empty path gives a scratch store that keeps its values in memory only.
     explicit SettingsStore(const QString& iniPath);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;

@@ -115,7 +115,11 @@ void CheckinRoster::trafficClicked(bool rightButton, const QDateTime& at)
     const int before = traffic();
     const int value = std::clamp(before + (rightButton ? -1 : 1), 0, kCounterMax);
     trafficCaption_ = SignedNumberText(value);
-    if (at.isValid() && value != before)
+    if (value == before)
+        return;
+    // The count is part of the session file: a click alone is worth a Save.
+    sessionChanged_ = true;
+    if (at.isValid())
         trafficLog_.append({at.toUTC(), value});
 }
 
@@ -134,6 +138,8 @@ QStringList CheckinRoster::addSuggestions(const QStringList& calls)
         }
     return added;
 }
+
+void CheckinRoster::removeUnknown(const QString& call) { unknown_.removeAll(call); }
 
 void CheckinRoster::clearSearchLists()
 {

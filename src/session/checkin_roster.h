@@ -82,6 +82,8 @@ public:
     const QStringList& unknownCalls() const { return unknown_; }
     const QStringList& suggestions() const { return suggestions_; }
     void addUnknown(const QString& call) { unknown_.append(call); }
+    // A call added as a member is no longer unknown.
+    void removeUnknown(const QString& call);
     // Lists the calls not listed yet and returns them.
     QStringList addSuggestions(const QStringList& calls);
     void clearSearchLists();

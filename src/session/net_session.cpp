@@ -132,7 +132,11 @@ bool NetSession::lookupAnswered(const QString& call, const CallbookResult& resul
 
 NetSession::SaveOutcome NetSession::saveEditor(int selectedLine)
 {
+    // An entry the callbook knew nothing of waits for the operator's typing.
+    if (!editor_.form().saveEnabled)
+        return {};
     // What leaving the boxes does, also when Alt+S saved without leaving one.
+    editor_.settleBoxes();
     for (Box b : {Box::Call, Box::Name, Box::Qth, Box::NewCall})
         editor_.setText(b, editor_.text(b).toUpper());
     const QString call = editor_.text(Box::Call);
@@ -142,8 +146,10 @@ NetSession::SaveOutcome NetSession::saveEditor(int selectedLine)
         out.editor = MemberEditor::SaveNewMember(
             call, editor_.text(Box::Name), editor_.text(Box::Qth), table_,
             [this](const QString& c, const QString& n, const QString& q) { AppendNewMemberEntry(settings_, c, n, q); });
-        if (out.editor.ok)
+        if (out.editor.ok) {
             statusHold_ = true;
+            roster_.removeUnknown(call);
+        }
         // A member saved, or one the table already holds, is checked in; a
         // refusal (full table, implausible call, failed write) stays on show.
         const bool member = out.editor.ok || out.editor.refusal == Refusal::CallExists;
@@ -176,7 +182,11 @@ QString NetSession::deleteQuestion(int line) const
 
 Outcome NetSession::deleteLine(int line, bool deleteMember)
 {
-    return MemberEditor::DeleteLine(line, deleteMember, table_, roster_);
+    const QString call = table_.call(roster_.slotAt(line));
+    Outcome out = MemberEditor::DeleteLine(line, deleteMember, table_, roster_);
+    if (out.ok && deleteMember)
+        ForgetNewMember(settings_, call);
+    return out;
 }
 
 // ---------------------------------------------------------------- session files
