@@ -9,8 +9,11 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <cstdio>
 #include <cstdlib>
 

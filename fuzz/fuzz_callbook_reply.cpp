@@ -1,7 +1,7 @@
 // Feeds arbitrary replies to the XML reading of both callbooks, logins and
 // lookups, as the window gets them: decoded as UTF-8 and at most the size
-// the client lets through. A short input is also tried repeated up to that
-// size, so large replies are read too. Besides memory errors and undefined
+// the client lets through. An input starting with "L" is read repeated up
+// to that size, so large replies are read too. Besides memory errors and undefined
 // behaviour it stops when a login keeps a key that is no short token, or a
 // failure comes without its reason.
 
@@ -60,11 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return -1;  // the client cuts such a reply off before it is read
     const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     readAll(QString::fromUtf8(input));
-    if (size > 0 && size < 256 && (data[0] & 1)) {
+    // An input starting with "L" stands for a long reply: the rest over and
+    // over, up to the cap.
+    if (size > 1 && data[0] == 'L') {
+        const QByteArray piece = input.mid(1);
         QByteArray big;
-        big.reserve(kCallbookReplyMaxBytes);
-        while (big.size() + input.size() <= kCallbookReplyMaxBytes)
-            big += input;
+        while (big.size() + piece.size() <= kCallbookReplyMaxBytes)
+            big += piece;
         readAll(QString::fromUtf8(big));
     }
     return 0;

@@ -71,11 +71,13 @@ QByteArray iniValue(const QString& value)
         } else if (u == '"' || u == '\\') {
             out += '\\';
             out += char(u);
+        } else if (u < 0x80) {
+            out += char(u);
         } else if (c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()) {
-            out += value.mid(i, 2).toUtf8();
+            out += QStringView(value).mid(i, 2).toUtf8();
             ++i;
         } else {
-            out += QString(c).toUtf8();
+            out += QStringView(&c, 1).toUtf8();
         }
     }
     out += '"';
