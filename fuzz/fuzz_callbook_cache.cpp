@@ -13,7 +13,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
-#include <QTimeZone>
 #include <cstdio>
 #include <cstdlib>
 
@@ -26,7 +25,7 @@ namespace {
 
 class FixedClock : public Clock {
 public:
-    QDateTime now() const override { return QDateTime(QDate(2026, 12, 9), QTime(20, 0), QTimeZone::UTC); }
+    QDateTime now() const override { return QDateTime(QDate(2026, 12, 9), QTime(20, 0), Qt::UTC); }
 };
 
 void writeFile(const QString& path, const QByteArray& bytes)

@@ -38,7 +38,8 @@ void check(const QByteArray& input)
     const SessionTimes::Contents again = SessionTimes::Parse(SessionTimes::Compose(read.stations, read.traffic));
     if (again.damagedLines != 0)
         fail("composed times do not read back whole", QString::fromUtf8(input.left(200)));
-    const auto second = [](const QDateTime& t) { return t.isValid() ? t.toSecsSinceEpoch() : -1; };
+    // The calendar second: before 1970 a dropped fraction moves the epoch count.
+    const auto second = [](const QDateTime& t) { return t.isValid() ? t.toUTC().toString(Qt::ISODate) : QString(); };
     bool same = again.stations.size() == read.stations.size() && again.traffic.size() == read.traffic.size();
     for (qsizetype i = 0; same && i < read.stations.size(); ++i) {
         const SessionTimes::Entry &a = read.stations.at(i), &b = again.stations.at(i);
