@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <vector>
 
 using MemberEditor::Box;
@@ -220,6 +221,25 @@ NetSession::WriteOutcome NetSession::writeSession(const QString& path, const QDa
         out.notice = QStringLiteral("The damaged times file was kept as %1.").arg(QDir::toNativeSeparators(aside));
     }
     damagedTimes_.clear();
+    // The times of the session being replaced stay until it is replaced too:
+    // its stations this roster no longer lists keep their entries (the
+    // reader passes over them), so a kill between the two writes never
+    // leaves the old session without its times.
+    if (QFileInfo::exists(path)) {
+        const SessionFile::ReadResult old = SessionFile::Read(path);
+        const SessionTimes::ReadResult oldTimes = SessionTimes::Read(path);
+        if (old.ok && oldTimes.damage.isEmpty()) {
+            QSet<QString> listed;
+            for (const SessionTimes::Entry& e : times)
+                listed.insert(e.call);
+            QSet<QString> oldCalls;
+            for (const QString& line : old.contents.lines)
+                oldCalls.insert(SessionFile::CallOfLine(line));
+            for (const SessionTimes::Entry& e : oldTimes.contents.stations)
+                if (oldCalls.contains(e.call) && !listed.contains(e.call))
+                    times.append(e);
+        }
+    }
     // The times go first and are written even when there are none, so no
     // stale ones stay beside a session saved again; an interruption between
     // the two leaves the old session beside times that hold all of its own.
