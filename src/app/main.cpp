@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/qt_keyring.h"
 #include "startup/single_instance.h"
+#include "startup/startup_sequence.h"
 #include "ui/frm_splash.h"
 
 #include <QApplication>
@@ -111,6 +112,8 @@ int main(int argc, char* argv[])
     // crashed holding Caps Lock on gives it back first.
     CapsLock& capsLock = *services.platform().capsLock;
     capsLock.recover(state.paths.capsLockMark);
+    // What a kill during a save left behind: this copy alone runs now.
+    Startup::RemoveLeftoversOfEarlierRuns(state.paths);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         state.screenWidth = screen->geometry().width();
@@ -131,5 +134,7 @@ int main(int argc, char* argv[])
     // Also when the program ends without closing its main window.
     if (capsLock.held())
         capsLock.release();
+    // A password the keyring has not taken yet goes to the settings file.
+    vault.settleWaiting();
     return exitCode;
 }

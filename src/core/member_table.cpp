@@ -1,6 +1,5 @@
 #include "member_table.h"
 
-#include "call_sign.h"
 #include "latin1_text.h"
 #include "safe_write.h"
 
@@ -23,10 +22,11 @@ QByteArray sentinelRecord()
     return MemberRecord{MemberTable::kSentinel, {}, {}}.encode();
 }
 
+// Letters, digits, the portable "/" and the blank the call box lets through.
 bool isCallCharacter(QChar c)
 {
     return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-        || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+        || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('/') || c == QLatin1Char(' ');
 }
 
 }  // namespace
@@ -43,12 +43,12 @@ MemberRecord MemberRecord::decode(const QByteArray& bytes)
     return {text(0, kCallWidth), text(kCallWidth, kNameWidth), text(kCallWidth + kNameWidth, kQthWidth)};
 }
 
-bool MemberRecord::isPlausibleMember() const
+bool MemberRecord::isJunkCall(const QString& call)
 {
     for (const QChar c : call)
         if (!isCallCharacter(c))
-            return false;
-    return IsValidCall(call);
+            return true;
+    return false;
 }
 
 MembersCounterColour MembersCounterColourFor(int memberCount)
@@ -104,8 +104,9 @@ bool MemberTable::LoadMemberTable(const QString& path)
             break;
         }
         // Zero-filled or random stretches and a half-written end record are
-        // free slots, never members with calls nobody can type.
-        if (!rec.isFree() && !rec.isPlausibleMember()) {
+        // free slots, never members with calls nobody can type. A call the
+        // check-in would refuse is still a member's: its record stays.
+        if (!rec.isFree() && MemberRecord::isJunkCall(rec.call)) {
             if (!(cutOff && n == records))
                 ++junk;
             rec = {};

@@ -17,8 +17,10 @@ struct MemberRecord {
     QString qth;
 
     bool isFree() const { return call.isEmpty(); }
-    // A call of letters and digits that passes IsValidCall.
-    bool isPlausibleMember() const;
+    // A record that cannot be text: its call holds a NUL or control byte, or
+    // a character no call holds. Any other call is a member's, even one the
+    // check-in would refuse (VE3ABC, N0CALL, calls typed by hand).
+    static bool isJunkCall(const QString& call);
     // The record as stored: each field cut to its width and blank-padded.
     QByteArray encode() const;
     // A stored record, each field trimmed. Short input reads as blanks.
@@ -44,7 +46,7 @@ public:
 
     // Fills the table from the file. A missing file (and its folders) is
     // created holding only the sentinel. Returns false when the file cannot be
-    // created or read; lastError() says why. Records that cannot be members
+    // created or read; lastError() says why. Records that cannot be text
     // are free slots; when they outnumber the members, the file is left
     // unwritten and lastError() warns, naming the file.
     bool LoadMemberTable(const QString& path);
@@ -52,7 +54,7 @@ public:
     bool isLoaded() const { return loaded_; }
     QString path() const { return path_; }
     QString lastError() const { return lastError_; }
-    // Records below the end that were neither blank nor members at loading.
+    // Records below the end that were neither blank nor text at loading.
     int junkRecords() const { return junkRecords_; }
 
     // Slot of the sentinel; 1 for an empty database, 1001 when the file had

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
@@ -119,4 +120,53 @@ bool MakeFolder(const QString& path, QString* reason)
     if (reason)
         *reason = ec ? QString::fromLocal8Bit(ec.message()) : QStringLiteral("a file of that name is in the way");
     return false;
+}
+
+namespace {
+// A name matching a pattern, then "." and the six letters or digits of a
+// temporary file; six lower-case letters are a word someone chose ("backup").
+bool isLeftoverOf(const QString& fileName, const QStringList& namePatterns)
+{
+    static const QRegularExpression tail(QStringLiteral("\\.([A-Za-z0-9]{6})$"));
+    static const QRegularExpression word(QStringLiteral("^[a-z]{6}$"));
+    const QRegularExpressionMatch m = tail.match(fileName);
+    if (!m.hasMatch() || word.match(m.captured(1)).hasMatch())
+        return false;
+    const QString base = fileName.chopped(7);
+    for (const QString& pattern : namePatterns)
+        if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)).match(base).hasMatch())
+            return true;
+    return false;
+}
+
+bool isPlainFile(const QFileInfo& info) { return info.isFile() && !info.isSymLink(); }
+}  // namespace
+
+QStringList RemoveWriteLeftovers(const QString& folder, const QStringList& namePatterns)
+{
+    QStringList removed;
+    const QFileInfo where(folder);
+    if (!where.isDir() || where.isSymLink())
+        return removed;
+    const QDir dir(folder);
+    for (const QFileInfo& info : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+        if (isPlainFile(info) && isLeftoverOf(info.fileName(), namePatterns) && QFile::remove(info.filePath()))
+            removed.append(info.fileName());
+    }
+    return removed;
+}
+
+void RemoveOwnFiles(const QString& folder, const QStringList& names)
+{
+    const QFileInfo where(folder);
+    if (!where.isDir() || where.isSymLink())
+        return;
+    const QDir dir(folder);
+    for (const QString& name : names) {
+        const QFileInfo info(dir.filePath(name));
+        if (isPlainFile(info))
+            QFile::remove(info.filePath());
+    }
+    RemoveWriteLeftovers(folder, names);
+    dir.rmdir(dir.absolutePath());  // only when empty
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
+#include <QStringList>
 
 // Writes a file through a temporary one that replaces it only when every byte
 // is known to have reached the disk. QSaveFile buffers small writes and its
@@ -51,3 +52,14 @@ bool SafeWrite(const QString& path, const QByteArray& bytes, QString* error = nu
 
 // Makes a folder and its parents; reason says why not (never "Unknown error").
 bool MakeFolder(const QString& path, QString* reason = nullptr);
+
+// Removes what a write cut short by a kill or a crash left in folder: the
+// temporary files of the checked writer ("<name>.XXXXXX") whose name matches
+// one of the wildcard patterns. Only regular files, never through a link.
+// Returns the names removed.
+QStringList RemoveWriteLeftovers(const QString& folder, const QStringList& namePatterns);
+
+// Removes from folder the regular files of the given names (and their
+// writer's leftovers), then the folder when it is empty. A folder that is a
+// link, or a name that is a link, is left alone: nothing outside is touched.
+void RemoveOwnFiles(const QString& folder, const QStringList& names);

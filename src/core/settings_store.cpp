@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QDateTime>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <charconv>
@@ -69,11 +71,13 @@ QByteArray iniValue(const QString& value)
         } else if (u == '"' || u == '\\') {
             out += '\\';
             out += char(u);
+        } else if (u < 0x80) {
+            out += char(u);
         } else if (c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()) {
-            out += value.mid(i, 2).toUtf8();
+            out += QStringView(value).mid(i, 2).toUtf8();
             ++i;
         } else {
-            out += QString(c).toUtf8();
+            out += QStringView(&c, 1).toUtf8();
         }
     }
     out += '"';
@@ -104,7 +108,8 @@ QByteArray withoutTypedValues(QByteArray bytes)
         bool elementStart = true;
         for (++at; at < end; ++at) {
             const char c = bytes.at(at);
-            if (elementStart && (c == ' ' || c == '\t'))
+            // A blank inside quotes is text: " @Variant(" is no typed value.
+            if (elementStart && !quoted && (c == ' ' || c == '\t'))
                 continue;
             if (elementStart && c == '"' && !quoted) {
                 quoted = true;
@@ -128,11 +133,33 @@ QByteArray withoutTypedValues(QByteArray bytes)
     return bytes;
 }
 
-QList<SettingsSection> readIni(const QString& path)
+// Why the file's text is not one this store (or a careful hand) wrote: NUL
+// bytes, no UTF-8, or a line that is neither a section, a key with its value,
+// a comment nor blank. Empty when it reads whole.
+QString damageOf(const QByteArray& bytes)
+{
+    if (bytes.contains('\0'))
+        return QStringLiteral("it holds NUL bytes");
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    (void)QString(utf8(bytes));
+    if (utf8.hasError())
+        return QStringLiteral("it is not UTF-8 text");
+    qsizetype lineNo = 0;
+    for (const QByteArray& raw : bytes.split('\n')) {
+        ++lineNo;
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#') || line.contains('='))
+            continue;
+        if (line.startsWith('[') && line.endsWith(']'))
+            continue;
+        return QStringLiteral("line %1 is neither a section nor a setting").arg(lineNo);
+    }
+    return {};
+}
+
+QList<SettingsSection> readIni(const QString& path, const QByteArray& bytes)
 {
     QList<SettingsSection> sections;
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     std::optional<QTemporaryDir> scratch;  // only for a file that needs the copy
     QString readPath = path;
     if (bytes.contains("@Variant(") || bytes.contains("@DateTime(")) {
@@ -201,7 +228,42 @@ SettingsStore::SettingsStore(const QString& iniPath) : path_(iniPath)
     if (!file.exists() && file.open(QIODevice::WriteOnly))
         file.close();
     QFile::setPermissions(iniPath, kOwnerOnly);
-    sections_ = readIni(iniPath);
+    // Sized before it is read: a huge file is never taken into memory.
+    const qint64 size = QFileInfo(iniPath).size();
+    QString damage;
+    QByteArray bytes;
+    if (size > kMaxFileBytes) {
+        damage = QStringLiteral("it holds %1 bytes, more than settings ever take (%2)").arg(size).arg(kMaxFileBytes);
+    } else if (file.open(QIODevice::ReadOnly)) {
+        bytes = file.read(kMaxFileBytes + 1);
+        file.close();
+        damage = damageOf(bytes);
+    }
+    if (!damage.isEmpty()) {
+        // Kept aside before anything replaces it; what could be read goes on.
+        if (damage.startsWith(QLatin1String("line")))
+            sections_ = readIni(iniPath, bytes);
+        keepAside(damage);
+        return;
+    }
+    sections_ = readIni(iniPath, bytes);
+}
+
+void SettingsStore::keepAside(const QString& damage)
+{
+    QString aside = path_ + QStringLiteral(".damaged");
+    if (QFileInfo::exists(aside))
+        aside += QDateTime::currentDateTimeUtc().toString(QStringLiteral("-yyyyMMdd-HHmmss"));
+    if (!QFile::rename(path_, aside)) {
+        notice_ = QStringLiteral("The settings file %1 is damaged (%2) and could not be kept aside; it will be "
+                                 "replaced by the settings of this run.")
+                      .arg(QDir::toNativeSeparators(path_), damage);
+        return;
+    }
+    notice_ = QStringLiteral("The settings file %1 was damaged (%2). It is kept as %3; the settings start from what "
+                             "could be read of it.")
+                  .arg(QDir::toNativeSeparators(path_), damage, QDir::toNativeSeparators(aside));
+    persist(sections_);
 }
 
 SettingsStore::~SettingsStore() = default;
@@ -243,6 +305,9 @@ void SettingsStore::SaveSetting(const QString& section, const QString& key, cons
     bool found = false;
     for (auto& [k, v] : s->values) {
         if (k.compare(name, Qt::CaseInsensitive) == 0) {
+            // Only a change is written: exit stores every look setting.
+            if (v == value)
+                return;
             v = value;
             found = true;
             break;

@@ -24,8 +24,12 @@ QByteArray ComposeSettingsIni(const QList<SettingsSection>& sections);
 // replaces it only when complete, so a full disk never empties it.
 class SettingsStore {
 public:
-    // Opens (and creates, mode 0600) the store file at iniPath. An empty path
-    // gives a scratch store that keeps its values in memory only.
+    // Settings take a few kB; a larger file is no settings file of ours.
+    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
+
+    // Opens (and creates, mode 0600) the store file at iniPath. A file too
+    // large or damaged is kept aside (notice() says where) and replaced. An
+    // empty path gives a scratch store that keeps its values in memory only.
     explicit SettingsStore(const QString& iniPath);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
@@ -41,16 +45,21 @@ public:
     // the reason.
     bool lastWriteOk() const { return lastWriteOk_; }
     QString lastError() const { return lastError_; }
+    // Said once at start: the file was damaged or too large and is kept
+    // aside under another name. Empty when it read whole.
+    QString notice() const { return notice_; }
 
 private:
     SettingsSection* findSection(const QString& section);
     const SettingsSection* findSection(const QString& section) const;
     bool persist(const QList<SettingsSection>& before);
+    void keepAside(const QString& damage);
 
     QString path_;
     QList<SettingsSection> sections_;
     bool lastWriteOk_ = true;
     QString lastError_;
+    QString notice_;
 };
 
 // Value forms of the store.

@@ -88,8 +88,10 @@ bool CallbookLogin::passwordStored(const Secret& secret) const
         if (const std::optional<QString> held = vault_->password(secret.keyringKey))
             return !held->isEmpty();
     }
+    // A locked keyring answers as if it held nothing: the mark still says a
+    // login is stored, and lookups say the keyring has not given it.
     if (inKeyring(secret))
-        return !(vault_ && vault_->missing(secret.keyringKey));
+        return true;
     return !store_.GetSetting(kSettings, secret.fileKey).isEmpty();
 }
 
@@ -141,7 +143,7 @@ void CallbookLogin::openKeyring()
 bool CallbookLogin::passwordWaiting(Service service)
 {
     const Secret& secret = service == Service::Qrz ? qrzSecret() : hamQthSecret();
-    if (!inKeyring(secret) || (vault_ && (vault_->password(secret.keyringKey) || vault_->missing(secret.keyringKey))))
+    if (!inKeyring(secret) || (vault_ && vault_->password(secret.keyringKey)))
         return false;
     if (vault_)
         vault_->read(secret.keyringKey);

@@ -49,6 +49,22 @@ CallbookReply ReadCallbookReply(const QString& reply, const QStringList& wanted,
     return out;
 }
 
+namespace {
+
+// A session key is a short token of printable ASCII without blanks; a reply
+// offering anything else (a huge or spaced "key") is no login to keep.
+bool isSessionToken(const QString& key)
+{
+    if (key.isEmpty() || key.size() > kSessionKeyMaxChars)
+        return false;
+    for (const QChar c : key)
+        if (c.unicode() <= 0x20 || c.unicode() >= 0x7F)
+            return false;
+    return true;
+}
+
+}  // namespace
+
 CallbookResult LoginReplyOutcome(const CallbookReply& read, const QString& keyText, const QString& errorText,
                                  bool refusedInWords, const QString& noKeyText, QString& key)
 {
@@ -57,8 +73,12 @@ CallbookResult LoginReplyOutcome(const CallbookReply& read, const QString& keyTe
     key = keyText.trimmed();
     if (refusedInWords) {
         out.error = CallbookError::LoginRefused;
-    } else if (!key.isEmpty()) {
+    } else if (!key.isEmpty() && isSessionToken(key)) {
         out.error = CallbookError::None;
+    } else if (!key.isEmpty()) {
+        out.error = CallbookError::BadReply;
+        out.detail = QStringLiteral("The login reply's session key is not a key the service gives (%1 characters)")
+                         .arg(key.size());
     } else if (!read.serviceElement || !read.wellFormed) {
         out.error = CallbookError::BadReply;
         out.detail = NotServiceXmlText(read);

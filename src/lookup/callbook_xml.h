@@ -7,6 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+// A callbook reply is a few kB; a longer one is cut off while it arrives.
+constexpr qint64 kCallbookReplyMaxBytes = 64 * 1024;
+// The longest session key kept; the services give 32 to 40 characters.
+constexpr int kSessionKeyMaxChars = 64;
+
 // What an XML reader found in a callbook's reply.
 struct CallbookReply {
     QHash<QString, QString> values;  // the first complete element of each wanted name
@@ -27,6 +32,7 @@ QString NotServiceXmlText(const CallbookReply& read);
 // error words: refused when the words say so; else logged in when there is a
 // key; a garbled reply refuses nothing (the next lookup tries again); a
 // reply without a key refuses, in noKeyText unless the service said why.
+// A key that is no short token is a reply not understood, never kept.
 // key gets the trimmed key, or nothing unless logged in.
 CallbookResult LoginReplyOutcome(const CallbookReply& read, const QString& keyText, const QString& errorText,
                                  bool refusedInWords, const QString& noKeyText, QString& key);

@@ -50,7 +50,7 @@ bool HamQthClient::saysSessionGone(const CallbookResult& result) const
         && result.detail.contains(QStringLiteral("Session does not exist"), Qt::CaseInsensitive);
 }
 
-CallbookResult HamQthClient::readLogin(const QString& reply, QString& key) const
+CallbookResult HamQthClient::parseLoginReply(const QString& reply, QString& key)
 {
     const CallbookReply read = ReadCallbookReply(reply, {kSessionId, kError}, kContainers);
     const QString error = read.values.value(kError);

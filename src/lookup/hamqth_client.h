@@ -24,10 +24,12 @@ public:
     // A lookup reply: the call in upper case; the nick, else the address
     // name, as first name; the city, else the QTH; the US state.
     static CallbookResult parseLookupReply(const QString& xml);
+    // A login reply: the session key (a short token), or why there is none.
+    static CallbookResult parseLoginReply(const QString& xml, QString& key);
 
 protected:
     QUrl loginAddress() const override { return loginUrl(); }
-    CallbookResult readLogin(const QString& reply, QString& key) const override;
+    CallbookResult readLogin(const QString& reply, QString& key) const override { return parseLoginReply(reply, key); }
     QUrl lookupAddress(const QString& call) const override { return lookupUrl(call); }
     CallbookResult readLookup(const QString& reply) const override { return parseLookupReply(reply); }
     bool saysSessionGone(const CallbookResult& result) const override;

@@ -17,22 +17,19 @@ std::optional<QString> PasswordVault::password(const QString& key) const
     return it->value;
 }
 
-bool PasswordVault::missing(const QString& key) const
-{
-    const auto it = entries_.constFind(key);
-    return it != entries_.cend() && it->state == State::Missing;
-}
-
 void PasswordVault::ask(const std::function<void(Keyring::Then)>& call, Keyring::Then answered)
 {
     auto settled = std::make_shared<bool>(false);
     const QPointer<PasswordVault> self(this);
-    auto once = [self, settled, answered = std::move(answered)](const Keyring::Answer& answer) {
+    const int question = nextQuestion_++;
+    auto once = [self, settled, question, answered = std::move(answered)](const Keyring::Answer& answer) {
         if (*settled || !self)
             return;
         *settled = true;
+        self->unsettled_.remove(question);
         answered(answer);
     };
+    unsettled_.insert(question, once);
     QTimer::singleShot(answerWithin_, this, [once] {
         once({Keyring::Outcome::Failed, {}, QStringLiteral("The keyring did not answer in time")});
     });
@@ -72,4 +69,11 @@ void PasswordVault::write(const QString& key, const QString& value, std::functio
             if (then)
                 then(answer.outcome == Keyring::Outcome::Done);
         });
+}
+
+void PasswordVault::settleWaiting()
+{
+    const QList<Keyring::Then> waiting = unsettled_.values();
+    for (const Keyring::Then& then : waiting)
+        then({Keyring::Outcome::Failed, {}, QStringLiteral("The program ended before the keyring answered")});
 }

@@ -25,8 +25,6 @@ public:
     Place place() const { return place_; }
     // The password as last read or written; nothing while unread or on its way.
     std::optional<QString> password(const QString& key) const;
-    // The keyring answered that it holds no such password.
-    bool missing(const QString& key) const;
     // Starts a read unless the password is known or a read is on its way.
     void read(const QString& key);
     // Holds the value at once (lookups use it from now on) and writes it;
@@ -34,6 +32,10 @@ public:
     void write(const QString& key, const QString& value, std::function<void(bool kept)> then);
     // Drops what is held for the key: the settings file has the password now.
     void forget(const QString& key) { entries_.remove(key); }
+    // The program ends: every question the keyring has not answered yet
+    // counts as failed now, so a password on its way there goes to the
+    // settings file instead of being lost.
+    void settleWaiting();
 
 private:
     enum class State { Unread, Reading, Known, Missing };
@@ -50,4 +52,6 @@ private:
     std::chrono::milliseconds answerWithin_;
     Place place_ = Place::Unknown;
     QHash<QString, Entry> entries_;
+    QHash<int, Keyring::Then> unsettled_;  // questions without an answer yet
+    int nextQuestion_ = 0;
 };

@@ -30,7 +30,7 @@ bool QrzClient::saysSessionGone(const CallbookResult& result) const
 }
 
 // The login reply: the session key, or why there is none.
-CallbookResult QrzClient::readLogin(const QString& reply, QString& key) const
+CallbookResult QrzClient::parseLoginReply(const QString& reply, QString& key)
 {
     const CallbookReply read = readReply(reply, {kKey, kError});
     const QString error = read.values.value(kError);
@@ -39,19 +39,6 @@ CallbookResult QrzClient::readLogin(const QString& reply, QString& key) const
                       || error.contains(QStringLiteral("username"), Qt::CaseInsensitive);
     return LoginReplyOutcome(read, read.values.value(kKey), error, refused,
                              QStringLiteral("The login reply holds no session key"), key);
-}
-
-std::optional<QString> QrzTagValue(const QString& reply, const QString& tag)
-{
-    const QString open = QLatin1Char('<') + tag + QLatin1Char('>');
-    const qsizetype start = reply.indexOf(open);
-    if (start < 0)
-        return std::nullopt;
-    const qsizetype from = start + open.size();
-    const qsizetype end = reply.indexOf(QStringLiteral("</") + tag + QLatin1Char('>'));
-    if (end < from)
-        return std::nullopt;
-    return reply.mid(from, end - from);
 }
 
 QString QrzServerBase(const QString& setting, const QString& fallback)

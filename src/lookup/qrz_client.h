@@ -11,11 +11,6 @@
 class HttpClient;
 class SettingsStore;
 
-// The text of the first <tag> of a reply, up to the first </tag> of the reply
-// (letter case exact). Nothing when the opening tag is missing, or when the
-// closing tag is missing or stands before the opening one.
-std::optional<QString> QrzTagValue(const QString& reply, const QString& tag);
-
 // A server setting ("Servers" section) as a base address: the default when
 // empty, "https://" when no scheme is given, no trailing "/".
 QString QrzServerBase(const QString& setting, const QString& fallback);
@@ -51,10 +46,12 @@ public:
     // holds none of the service's elements: BadReply. The other fields the
     // reply held are kept even without a call.
     static CallbookResult parseLookupReply(const QString& xml);
+    // A login reply: the session key (a short token), or why there is none.
+    static CallbookResult parseLoginReply(const QString& xml, QString& key);
 
 protected:
     QUrl loginAddress() const override { return loginUrl(); }
-    CallbookResult readLogin(const QString& reply, QString& key) const override;
+    CallbookResult readLogin(const QString& reply, QString& key) const override { return parseLoginReply(reply, key); }
     QUrl lookupAddress(const QString& call) const override { return lookupUrl(call); }
     CallbookResult readLookup(const QString& reply) const override { return parseLookupReply(reply); }
     bool saysSessionGone(const CallbookResult& result) const override;

@@ -1,8 +1,18 @@
 #include "session_callbook.h"
 
+#include "callbook_xml.h"
 #include "platform/http_client.h"
 
 #include <QTimer>
+
+namespace {
+// A reply past its cap came from a server that answers, only not as the service.
+CallbookError failureOf(const HttpTextResult& reply)
+{
+    return reply.error == HttpClient::tooLargeText(kCallbookReplyMaxBytes) ? CallbookError::BadReply
+                                                                           : CallbookError::Unreachable;
+}
+}  // namespace
 
 SessionCallbook::SessionCallbook(HttpClient& http, QObject* parent) : Callbook(parent), http_(http) {}
 
@@ -23,7 +33,7 @@ void SessionCallbook::logIn(std::function<void(bool)> then)
     refusedLogin_.clear();
     http_.getTextLater(loginAddress(), this, [this, attempt](const HttpTextResult& reply) {
         if (!reply.ok) {
-            lastLogin_ = {CallbookError::Unreachable, {}, reply.error};
+            lastLogin_ = {failureOf(reply), {}, reply.error};
             loginEnded(false);
             return;
         }
@@ -39,8 +49,9 @@ void SessionCallbook::logIn(std::function<void(bool)> then)
         loggedIn_ = true;
         keyKept();
         loginEnded(true);
-    });
+    }, HttpClient::kDefaultTimeoutMs, kCallbookReplyMaxBytes);
 }
+
 
 void SessionCallbook::loginEnded(bool ok)
 {
@@ -84,7 +95,7 @@ void SessionCallbook::ask(const QString& call, bool repeated)
     http_.getTextLater(lookupAddress(call), this, [this, call, repeated, keyAsked](const HttpTextResult& reply) {
         // A failed transfer says nothing about the session: it stays.
         if (!reply.ok) {
-            answer(call, {CallbookError::Unreachable, {}, reply.error});
+            answer(call, {failureOf(reply), {}, reply.error});
             return;
         }
         CallbookResult result = readLookup(reply.body);
@@ -114,5 +125,5 @@ void SessionCallbook::ask(const QString& call, bool repeated)
             else
                 answer(call, lastLogin_);
         });
-    });
+    }, HttpClient::kDefaultTimeoutMs, kCallbookReplyMaxBytes);
 }

@@ -7,7 +7,10 @@
 #include "core/text_number.h"
 #include "report/report_store.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <vector>
 
 using MemberEditor::Box;
@@ -204,11 +207,52 @@ NetSession::WriteOutcome NetSession::writeSession(const QString& path, const QDa
         if (t.in.isValid() || t.out.isValid())
             times.append({SessionFile::CallOfLine(roster_.lines().at(k - 1)), t.in, t.out});
     }
-    // The times are written even when there are none, so no stale ones stay
-    // beside a session saved again.
-    if (!SessionFile::Write(path, sessionBytes(today), &out.error)
-        || !SessionFile::Write(SessionTimes::PathFor(path), SessionTimes::Compose(times, roster_.trafficLog()),
-                               &out.error)) {
+    const QString timesPath = SessionTimes::PathFor(path);
+    if (!damagedTimes_.isEmpty() && damagedTimes_ == timesPath && QFileInfo::exists(timesPath)) {
+        QString why;
+        const QString aside = SessionTimes::KeepAside(timesPath, &why);
+        if (aside.isEmpty()) {
+            out.error = QStringLiteral("The session was not saved: the damaged times file %1 could not be kept aside "
+                                       "(%2), and it is not overwritten. Nothing was written.")
+                            .arg(QDir::toNativeSeparators(timesPath), why);
+            saveFailed_ = true;
+            return out;
+        }
+        out.notice = QStringLiteral("The damaged times file was kept as %1.").arg(QDir::toNativeSeparators(aside));
+    }
+    damagedTimes_.clear();
+    // The times of the session being replaced stay until it is replaced too:
+    // its stations this roster no longer lists keep their entries (the
+    // reader passes over them), so a kill between the two writes never
+    // leaves the old session without its times.
+    if (QFileInfo::exists(path)) {
+        const SessionFile::ReadResult old = SessionFile::Read(path);
+        const SessionTimes::ReadResult oldTimes = SessionTimes::Read(path);
+        if (old.ok && oldTimes.damage.isEmpty()) {
+            QSet<QString> listed;
+            for (const SessionTimes::Entry& e : times)
+                listed.insert(e.call);
+            QSet<QString> oldCalls;
+            for (const QString& line : old.contents.lines)
+                oldCalls.insert(SessionFile::CallOfLine(line));
+            for (const SessionTimes::Entry& e : oldTimes.contents.stations)
+                if (oldCalls.contains(e.call) && !listed.contains(e.call))
+                    times.append(e);
+        }
+    }
+    // The times go first and are written even when there are none, so no
+    // stale ones stay beside a session saved again; an interruption between
+    // the two leaves the old session beside times that hold all of its own.
+    QString error;
+    if (!SessionFile::Write(timesPath, SessionTimes::Compose(times, roster_.trafficLog()), &error, "times")) {
+        out.error = error + QStringLiteral("\n\nNothing was written: %1 is as it was.").arg(QDir::toNativeSeparators(path));
+        saveFailed_ = true;
+        return out;
+    }
+    if (!SessionFile::Write(path, sessionBytes(today), &error)) {
+        out.error = error + QStringLiteral("\n\nOnly the stations' times were written, to %1; the session file is as it "
+                                           "was.")
+                                .arg(QDir::toNativeSeparators(timesPath));
         saveFailed_ = true;
         return out;
     }
@@ -248,7 +292,7 @@ NetSession::OpenOutcome NetSession::openSession(const QString& path, const QStri
         roster_.append(line, call.isEmpty() ? 0 : table_.FindCall(call));
     }
     roster_.clearTrafficLog();
-    takeTimes(path);
+    out.notice = takeTimes(path);
     roster_.setCheckins(int(LeadingNumber(c.checkins)));
     roster_.setTrafficCaption(c.traffic);
     roster_.setSessionChanged(false);
@@ -257,14 +301,18 @@ NetSession::OpenOutcome NetSession::openSession(const QString& path, const QStri
     return out;
 }
 
-void NetSession::takeTimes(const QString& sessionPath)
+QString NetSession::takeTimes(const QString& sessionPath)
 {
-    QFile file(SessionTimes::PathFor(sessionPath));
-    if (!file.open(QIODevice::ReadOnly))
-        return;  // a session saved before times were kept
-    const auto contents = SessionTimes::Parse(file.readAll());
-    if (!contents)
-        return;  // damaged: the session opens without times
+    damagedTimes_.clear();
+    const SessionTimes::ReadResult read = SessionTimes::Read(sessionPath);
+    QString notice;
+    if (!read.damage.isEmpty()) {
+        damagedTimes_ = SessionTimes::PathFor(sessionPath);
+        notice = QStringLiteral("The times file %1 was not read whole: %2. The times it holds in good order are "
+                                "taken; a Save keeps the file aside as %1.damaged instead of overwriting it.")
+                     .arg(QDir::toNativeSeparators(damagedTimes_), read.damage);
+    }
+    const SessionTimes::Contents* contents = &read.contents;
     const QList<SessionTimes::Entry>& entries = contents->stations;
     std::vector<bool> used(size_t(entries.size()), false);
     for (int k = 1; k <= roster_.lineCount(); ++k) {
@@ -277,6 +325,7 @@ void NetSession::takeTimes(const QString& sessionPath)
             }
     }
     roster_.setTrafficLog(contents->traffic);
+    return notice;
 }
 
 // ---------------------------------------------------------------- report and documents

@@ -88,11 +88,14 @@ public:
 
     struct WriteOutcome {
         bool ok = false;
-        QString error;  // names the file and the reason
+        QString error;   // names the file and the reason, and what was written all the same
+        QString notice;  // a saved session's word: a damaged times file kept aside
     };
-    // Writes the session to path and the stations' times beside it; on
-    // success path becomes the session file. A failure keeps the roster and
-    // its unsaved mark.
+    // Writes the stations' times beside path, then the session to path, so
+    // an interruption never leaves a session whose times are gone; on
+    // success path becomes the session file. A times file that was not read
+    // whole is moved aside first. A failure keeps the roster and its unsaved
+    // mark.
     WriteOutcome writeSession(const QString& path, const QDate& today);
     // Save As to the chosen name, with ".txt" when it has none.
     WriteOutcome saveAs(const QString& chosen, const QDate& today);
@@ -104,6 +107,7 @@ public:
         // The first line's station is not today's net control.
         bool altNetControl = false;
         QString altNetControlCaption;  // name, two blanks, call
+        QString notice;  // the times file was not read whole: which and why
     };
     // Reads the times beside the file too; without them, or with damaged
     // ones, the stations have no times.
@@ -123,7 +127,8 @@ public:
 private:
     // Gives the stations of the roster the times of the companion file, the
     // first unused entry of a line's call each.
-    void takeTimes(const QString& sessionPath);
+    // Says why, when the times file was not read whole.
+    QString takeTimes(const QString& sessionPath);
 
     SettingsStore& settings_;
     const Clock& clock_;
@@ -134,6 +139,9 @@ private:
     bool statusHold_ = false;
     QString fileName_;
     QString fileDate_;
+    // The times file opened that was not read whole: it is moved aside, never
+    // overwritten, by the next save beside it.
+    QString damagedTimes_;
     bool saveFailed_ = false;
     Document shownDocument_ = Document::Instructions;
 };

@@ -34,7 +34,15 @@ QByteArray Compose(const QString& checkinsCaption, const QString& trafficCaption
                    const QStringList& rosterLines)
 {
     QByteArray out;
-    auto line = [&out](const QString& text) { out += text.toLatin1() + "\r\n"; };
+    // A member record may hold control bytes (a BEL in a name): each goes as
+    // a blank, so what Save writes, Open reads.
+    auto line = [&out](const QString& text) {
+        QByteArray bytes = text.toLatin1();
+        for (char& c : bytes)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                c = ' ';
+        out += bytes + "\r\n";
+    };
     line(checkinsCaption);
     line(trafficCaption);
     line(dateText);
@@ -152,8 +160,15 @@ ReadResult Parse(const QByteArray& bytes)
     // as the roster shows it, however many were stored.
     while (!reader.atEnd()) {
         const QString line = reader.next(kRosterLineMax);
-        if (!line.trimmed().isEmpty())
-            c.lines.append(QLatin1Char(' ') + line);
+        if (line.trimmed().isEmpty())
+            continue;
+        if (c.lines.size() == kMaxRosterLines) {
+            r.error = QStringLiteral("This is not a session file: it holds more than %1 stations, more than any net.")
+                          .arg(kMaxRosterLines);
+            r.contents = {};
+            return r;
+        }
+        c.lines.append(QLatin1Char(' ') + line);
     }
     r.ok = true;
     return r;
@@ -162,12 +177,20 @@ ReadResult Parse(const QByteArray& bytes)
 ReadResult Read(const QString& path)
 {
     QFile file(path);
+    ReadResult r;
+    // Sized before it is read: a huge file costs neither time nor memory.
+    if (file.size() > kMaxFileBytes) {
+        r.error = QStringLiteral("This is not a session file: it holds %1 bytes, and no net's session takes more "
+                                 "than %2.")
+                      .arg(file.size())
+                      .arg(kMaxFileBytes);
+        return r;
+    }
     if (!file.open(QIODevice::ReadOnly)) {
-        ReadResult r;
         r.error = QStringLiteral("The session file %1 could not be read: %2").arg(path, file.errorString());
         return r;
     }
-    return Parse(file.readAll());
+    return Parse(file.read(kMaxFileBytes + 1));
 }
 
 QString CallOfLine(const QString& rosterLine)

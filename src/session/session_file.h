@@ -43,7 +43,12 @@ struct ReadResult {
     Contents contents;
 };
 
-// Reads and checks the whole file first: three lines at least, counters of 0
+// No net is larger: a few thousand stations of at most 80 characters each.
+constexpr qint64 kMaxFileBytes = 2 * 1024 * 1024;
+constexpr int kMaxRosterLines = 10000;
+
+// Refuses unread a file beyond kMaxFileBytes, and one of more than
+// kMaxRosterLines roster lines. Reads and checks the whole file first: three lines at least, counters of 0
 // to 32767, no control bytes; a comma inside a line is kept. Every roster
 // line the file holds is taken, whatever line 1 announced.
 ReadResult Read(const QString& path);

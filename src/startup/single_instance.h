@@ -9,7 +9,8 @@ class Prompts;
 // Keeps a second copy of the program from running beside the first, so two
 // windows never write the same member file. The lock file's folder (the data
 // root) is made first, so even two first starts exclude each other. A lock
-// left by a copy that crashed is taken over.
+// left by a copy that crashed is taken over, even one left empty or cut
+// short by a full disk.
 class SingleInstance {
 public:
     enum class Outcome {

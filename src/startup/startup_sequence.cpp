@@ -1,8 +1,12 @@
 #include "startup_sequence.h"
 
 #include "core/paths.h"
+#include "core/safe_write.h"
+#include "lookup/callbook_cache.h"
 #include "core/settings_store.h"
 #include "lookup/callbook_login.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -102,3 +106,20 @@ bool GreetingDue(const QDate& today)
 QString GreetingSoundFile(const Paths& paths) { return paths.documentsFolder + kGreetingSound; }
 
 }  // namespace Startup
+
+int Startup::RemoveLeftoversOfEarlierRuns(const Paths& paths)
+{
+    const auto folderOf = [](const QString& file) { return QFileInfo(file).absolutePath(); };
+    const QList<std::pair<QString, QStringList>> places = {
+        {folderOf(paths.memberFile), {QFileInfo(paths.memberFile).fileName()}},
+        {folderOf(paths.settingsFile), {QFileInfo(paths.settingsFile).fileName()}},
+        {paths.dataRoot, {CallbookCache::kFileName}},
+        {paths.sessionsFolder, {QStringLiteral("*.txt"), QStringLiteral("*.times")}},
+        {paths.documentsFolder, {QStringLiteral("*.rtf")}},
+    };
+    int removed = 0;
+    for (const auto& [folder, names] : places)
+        if (!folder.isEmpty())
+            removed += int(RemoveWriteLeftovers(folder, names).size());
+    return removed;
+}

@@ -11,6 +11,8 @@ class SettingsStore;
 struct Paths;
 
 // The decisions of the start-up, free of windows, so each can be tested alone.
+struct Paths;
+
 namespace Startup {
 
 inline const QString kSplashCaption = QStringLiteral("TARVEN SECTION NET");
@@ -75,5 +77,10 @@ std::optional<int> SayingPointSize(int screenWidth, int screenHeight);
 bool GreetingDue(const QDate& today);
 // The greeting's sound: documents folder + "merryxmas.wav".
 QString GreetingSoundFile(const Paths& paths);
+
+// Removes the temporary files a write cut short by a kill left beside the
+// member file, the settings, the callbook cache, the sessions and the
+// documents; run once this copy holds the lock. Returns how many went.
+int RemoveLeftoversOfEarlierRuns(const Paths& paths);
 
 }  // namespace Startup

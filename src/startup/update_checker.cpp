@@ -77,8 +77,12 @@ UpdateChecker::UpdateChecker(HttpClient& http, Prompts& prompts, SettingsStore& 
 {
 }
 
-QString UpdateChecker::parkedVersion() const { return paths_.tempFolder + QStringLiteral("/VelnVerUpdate.exe"); }
-QString UpdateChecker::parkedBuild() const { return paths_.tempFolder + QStringLiteral("/VelnBldUpdate.exe"); }
+QStringList UpdateChecker::parkedFileNames()
+{
+    return {QStringLiteral("VelnVerUpdate.exe"), QStringLiteral("VelnBldUpdate.exe")};
+}
+QString UpdateChecker::parkedVersion() const { return paths_.tempFolder + QLatin1Char('/') + parkedFileNames().at(0); }
+QString UpdateChecker::parkedBuild() const { return paths_.tempFolder + QLatin1Char('/') + parkedFileNames().at(1); }
 QString UpdateChecker::document(const QString& name) const { return paths_.documentsFolder + name; }
 
 UpdateChecker::Result UpdateChecker::run()

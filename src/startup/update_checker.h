@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDeadlineTimer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -59,6 +60,8 @@ public:
     Result run();
 
     // Where a downloaded archive is parked.
+    // The names of the files the check parks in the temporary folder.
+    static QStringList parkedFileNames();
     QString parkedVersion() const;
     QString parkedBuild() const;
 

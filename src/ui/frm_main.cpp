@@ -124,6 +124,10 @@ void frmMain::Form_Load()
     } else if (!table.lastError().isEmpty()) {
         platform_.prompts->message(table.lastError(), Prompts::Icon::Warning);
     }
+    // A damaged settings file or callbook cache was kept aside: said once.
+    if (!settings_.notice().isEmpty())
+        platform_.prompts->message(settings_.notice(), Prompts::Icon::Warning);
+    sayCacheNotice();
     lblMembers->setText(QString::number(table.memberCount()));
     announce(lblMembers, QStringLiteral("Members"), lblMembers->text());
     const MembersCounterColour colour = MembersCounterColourFor(table.memberCount());
@@ -177,6 +181,13 @@ void frmMain::saveOptions()
     readOptions();
     SaveSessionOptions(settings_, session_.options());
     checkSettingsWritten();
+}
+
+void frmMain::sayCacheNotice()
+{
+    CallbookCache* cache = callbooks_ ? callbooks_->cache() : nullptr;
+    if (const QString notice = cache ? cache->takeNotice() : QString(); !notice.isEmpty())
+        platform_.prompts->message(notice, Prompts::Icon::Warning);
 }
 
 void frmMain::checkSettingsWritten()

@@ -351,6 +351,8 @@ private:
     bool firstRun() const;
     // A settings write that failed is told once a run.
     void checkSettingsWritten();
+    // The callbook cache's word, when it has one: kept aside, or not written.
+    void sayCacheNotice();
     void rememberFirstRun();
 
     Platform& platform_;

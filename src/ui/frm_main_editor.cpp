@@ -263,6 +263,7 @@ void frmMain::lookUpUnknown(QListWidgetItem* item)
 
 void frmMain::callbookAnswered(const QString& call, const CallbookResult& result)
 {
+    sayCacheNotice();  // a failed write of the answer, once
     QString failed;
     if (!session_.lookupAnswered(call, result, &failed))
         return;  // cancelled, or another call is looked up now

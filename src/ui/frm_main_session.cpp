@@ -12,6 +12,8 @@
 #include "platform/prompts.h"
 #include "report/report_store.h"
 #include "session/session_file.h"
+#include "startup/update_checker.h"
+#include "core/safe_write.h"
 #include "core/settings_store.h"
 #include "ui_style.h"
 
@@ -25,8 +27,11 @@
 
 bool frmMain::showWriteOutcome(const NetSession::WriteOutcome& outcome)
 {
-    if (outcome.ok)
+    if (outcome.ok) {
+        if (!outcome.notice.isEmpty())
+            platform_.prompts->message(outcome.notice, Prompts::Icon::Information);
         return true;
+    }
     // The roster stays, unsaved, and the operator can save it elsewhere.
     platform_.prompts->message(outcome.error + QStringLiteral("\n\nThe stations stay listed. Save them elsewhere with "
                                                              "File, Save As."),
@@ -128,6 +133,8 @@ void frmMain::mnuFileOpen_Click()
     lblNetCtl->setText(opened.altNetControl ? opened.altNetControlCaption
                                             : IdentityCaption(state_.netControlName, state_.netControlCall));
     setWindowTitle(kDesignCaption + QStringLiteral("  ") + opened.date);
+    if (!opened.notice.isEmpty())
+        platform_.prompts->message(opened.notice, Prompts::Icon::Warning);
     Change_Caret();
     TxtChkin->setFocus();
 }
@@ -198,11 +205,9 @@ void frmMain::Form_Unload()
     saveAppearance(true);
     rememberFirstRun();
     savePrinterFont();
-    if (!state_.updateDownloaded) {
-        QDir temp(state_.paths.tempFolder);
-        if (temp.exists())
-            temp.removeRecursively();
-    }
+    // Only the program's own files go, never through a link.
+    if (!state_.updateDownloaded)
+        RemoveOwnFiles(state_.paths.tempFolder, UpdateChecker::parkedFileNames());
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -25,6 +25,8 @@ private slots:
     void noSentinelInThousandRecords();
     void junkRecordsAreFreeSlots_data();
     void junkRecordsAreFreeSlots();
+    void callsTheCheckInRefusesStayMembers_data();
+    void callsTheCheckInRefusesStayMembers();
     void recordsAfterSentinelAreIgnored();
     void findCallIsExactAndBelowSentinel();
     void addReusesFirstFreeSlot();
@@ -159,7 +161,7 @@ void TstMemberTable::junkRecordsAreFreeSlots_data()
     QTest::newRow("zero-filled") << QByteArray(100 * 46, '\0') << 0 << true;
     QTest::newRow("control bytes in a call") << QByteArray("W1\x01\x02Z ").leftJustified(46, ' ') + two + end << 2 << false;
     QTest::newRow("NUL inside a call") << QByteArray("K1\0AB ", 7).leftJustified(46, ' ') + two + end << 2 << false;
-    QTest::newRow("no plausible call") << memberFileBytes({{"XYZ", "A", "B"}}, false) + two + end << 2 << false;
+    QTest::newRow("letters no call holds") << QByteArray("W1\xC9\xC9Z ").leftJustified(46, ' ') + two + end << 2 << false;
     QByteArray noise(300 * 46, Qt::Uninitialized);
     quint32 v = 12345;
     for (char& c : noise)
@@ -178,7 +180,7 @@ void TstMemberTable::junkRecordsAreFreeSlots()
     QVERIFY(t.LoadMemberTable(home_->memberFile()));
     QCOMPARE(t.memberCount(), members);
     for (int slot = 1; slot < t.EndSlot() && slot <= MemberTable::kSlots; ++slot)
-        QVERIFY(t.record(slot).isFree() || IsValidCall(t.call(slot)));
+        QVERIFY(!MemberRecord::isJunkCall(t.call(slot)));
     QCOMPARE(t.lastError().contains(home_->memberFile()), warned);
     if (warned)
         QCOMPARE(readBytes(home_->memberFile()), bytes);
@@ -188,6 +190,34 @@ void TstMemberTable::junkRecordsAreFreeSlots()
     QVERIFY(again.LoadMemberTable(home_->memberFile()));
     QCOMPARE(again.memberCount(), members + 1);
     QVERIFY(again.FindCall("N1NEW") > 0);
+}
+
+void TstMemberTable::callsTheCheckInRefusesStayMembers_data()
+{
+    QTest::addColumn<QString>("call");
+    QTest::newRow("foreign prefix") << "VE3ABC";
+    QTest::newRow("six with the digit second") << "N0CALL";
+    QTest::newRow("no digit") << "XYZ";
+    QTest::newRow("portable") << "W1AW/P";
+    QTest::newRow("lower case") << "k1abc";
+}
+
+void TstMemberTable::callsTheCheckInRefusesStayMembers()
+{
+    QFETCH(QString, call);
+    QVERIFY(!IsValidCall(call));
+    const QByteArray bytes = memberFileBytes({{"W1AW", "HIRAM", "CT"}, {call, "OLD", "HAND MADE"}, {"K9XYZ", "JO", "IL"}});
+    writeBytes(home_->memberFile(), bytes);
+    MemberTable t;
+    QVERIFY(t.LoadMemberTable(home_->memberFile()));
+    QCOMPARE(t.memberCount(), 3);
+    QCOMPARE(t.FindCall(call), 2);
+    QVERIFY(t.lastError().isEmpty());
+    // A new member goes behind them, never over one.
+    int slot = 0;
+    QCOMPARE(t.AddMember({"W9TAB", "TAB", "WI"}, &slot), MemberTable::Result::Ok);
+    QCOMPARE(slot, 4);
+    QCOMPARE(readBytes(home_->memberFile()).left(3 * 46), bytes.left(3 * 46));
 }
 
 void TstMemberTable::noSentinelInThousandRecords()

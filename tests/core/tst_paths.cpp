@@ -1,9 +1,13 @@
 #include "core/paths.h"
+#include "core/safe_write.h"
+#include "member_files.h"
 #include "core/text_number.h"
 #include "test_home.h"
 #include "test_main.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <memory>
 
@@ -19,6 +23,7 @@ private slots:
     void documentsFolderOnAFreshAccount();
     void leadingNumber_data();
     void leadingNumber();
+    void cleaningTouchesOnlyOwnFiles();
 
 private:
     std::unique_ptr<TestHome> home_;
@@ -86,6 +91,44 @@ void TstPaths::leadingNumber()
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(LeadingNumber(text), value);
+}
+
+// Exit empties the temporary folder and a start removes a killed write's
+// leftovers: never through a link, never a file the program did not make.
+void TstPaths::cleaningTouchesOnlyOwnFiles()
+{
+    const QString victim = home_->path() + "/victim";
+    QVERIFY(QDir().mkpath(victim));
+    writeBytes(victim + "/VelnVerUpdate.exe", "not ours");
+    writeBytes(victim + "/thesis.txt", "not ours");
+    const QString linked = home_->path() + "/linked Temp";
+    QVERIFY(QFile::link(victim, linked));
+    const QStringList names{"VelnVerUpdate.exe", "VelnBldUpdate.exe"};
+    RemoveOwnFiles(linked, names);
+    QVERIFY(QFileInfo(linked).isSymLink());
+    QCOMPARE(QDir(victim).entryList(QDir::Files).size(), 2);
+
+    const QString temp = home_->path() + "/Temp";
+    QVERIFY(QDir().mkpath(temp));
+    writeBytes(temp + "/VelnVerUpdate.exe", "parked");
+    writeBytes(temp + "/VelnVerUpdate.exe.Ab12Cd", "half");
+    writeBytes(temp + "/mine.txt", "the operator's");
+    QVERIFY(QFile::link(victim + "/thesis.txt", temp + "/VelnBldUpdate.exe"));
+    RemoveOwnFiles(temp, names);
+    QCOMPARE(QDir(temp).entryList(QDir::Files | QDir::System), QStringList({"VelnBldUpdate.exe", "mine.txt"}));
+    QCOMPARE(readBytes(victim + "/thesis.txt"), QByteArray("not ours"));
+    QVERIFY(QFile::remove(temp + "/mine.txt") && QFile::remove(temp + "/VelnBldUpdate.exe"));
+    RemoveOwnFiles(temp, names);
+    QVERIFY(!QFileInfo::exists(temp));  // an empty folder goes
+
+    const QString sessions = home_->path() + "/Sessions";
+    QVERIFY(QDir().mkpath(sessions));
+    for (const char* name : {"261209.txt", "261209.txt.Xy9AbC", "261209.txt.times.q1W2e3", "261209.txt.backup",
+                             "notes.doc.Xy9AbC"})
+        writeBytes(sessions + "/" + name, "x");
+    QCOMPARE(RemoveWriteLeftovers(sessions, {"*.txt", "*.times"}),
+             QStringList({"261209.txt.Xy9AbC", "261209.txt.times.q1W2e3"}));
+    QCOMPARE(QDir(sessions).entryList(QDir::Files).size(), 3);
 }
 
 VELN_TEST(TstPaths)

@@ -1,8 +1,12 @@
 #include "core/settings_store.h"
+#include "member_files.h"
 #include "test_home.h"
 #include "test_main.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTest>
 #include <memory>
@@ -21,6 +25,9 @@ private slots:
     void valuesComeBackAsWritten();
     void handWrittenTypedValuesReadAsText_data();
     void handWrittenTypedValuesReadAsText();
+    void onlyChangesAreWritten();
+    void damagedFileIsKeptAside_data();
+    void damagedFileIsKeptAside();
     void fileIsPrivate();
     void boolText_data();
     void boolText();
@@ -93,6 +100,8 @@ void TstSettingsStore::valuesComeBackAsWritten_data()
     QTest::newRow("login text") << "Settings" << "QRZ ID" << "username=W1AW;";
     QTest::newRow("backslash and slash") << "Settings" << "Path" << "C:\\VELN Net\\x/y";
     QTest::newRow("starts with @") << "Settings" << "Odd" << "@Variant(x)";
+    QTest::newRow("blank, then a typed value") << "Settings" << "Odd" << " @Variant(x)";
+    QTest::newRow("tab, then a date-time") << "Settings" << "Odd" << "\t@DateTime(y)";
     QTest::newRow("control characters and hex digits") << "Settings" << "Ctl" << QString("a\tb\r\nc\x01" "f\x7f" "0");
     QTest::newRow("NUL before a digit") << "Settings" << "Nul" << QString::fromUtf16(u"1\u00002", 3);
     QTest::newRow("letters beyond ASCII") << "Screen" << QString::fromUtf8("Größe") << QString::fromUtf8("ŁUKASZ, Ærø 📻");
@@ -155,6 +164,63 @@ void TstSettingsStore::handWrittenTypedValuesReadAsText()
     // Written again by the store, it stays text.
     s.SaveSetting("Settings", "Before", "3");
     QCOMPARE(SettingsStore(home_->settingsFile()).GetSetting("Settings", "Odd", "missing"), value);
+}
+
+// Exit stores every look setting: unchanged ones must not rewrite the file.
+void TstSettingsStore::onlyChangesAreWritten()
+{
+    SettingsStore s(home_->settingsFile());
+    s.SaveSetting("Screen", "Font", "Arial");
+    const QByteArray byHand = "[Screen]\nFont=\"Arial\"\nNote=\"by hand\"\n";
+    writeBytes(home_->settingsFile(), byHand);
+    s.SaveSetting("screen", "font", "Arial");
+    QVERIFY(s.lastWriteOk());
+    QCOMPARE(readBytes(home_->settingsFile()), byHand);
+    s.SaveSetting("Screen", "Font", "Courier");
+    QVERIFY(readBytes(home_->settingsFile()).contains("Courier"));
+}
+
+void TstSettingsStore::damagedFileIsKeptAside_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("kept");  // a value read from it all the same
+    QTest::newRow("NUL bytes") << QByteArray("[Settings]\nUser Name=ANN\n\0\0\0\0", 28) << "";
+    QTest::newRow("not UTF-8") << QByteArray("[Settings]\nUser Name=ANN\n\xff\xfe\n") << "";
+    QTest::newRow("a line of noise") << QByteArray("[Settings]\nUser%20Name=ANN\nnoise without a key\n") << "ANN";
+    QTest::newRow("larger than settings take") << QByteArray() << "";
+}
+
+void TstSettingsStore::damagedFileIsKeptAside()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, kept);
+    const QString path = home_->settingsFile();
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    if (bytes.isEmpty()) {
+        // A sparse file of 1 GB: refused by its size, never read.
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(qint64(1) << 30));
+    } else {
+        writeBytes(path, bytes);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    SettingsStore s(path);
+    QVERIFY(timer.elapsed() < 1000);
+    QVERIFY2(s.notice().contains(path + ".damaged"), qPrintable(s.notice()));
+    QCOMPARE(s.GetSetting("Settings", "User Name"), kept);
+    if (!bytes.isEmpty())
+        QCOMPARE(readBytes(path + ".damaged"), bytes);
+    else
+        QCOMPARE(QFileInfo(path + ".damaged").size(), qint64(1) << 30);
+    // The store goes on in a sound file, and the next run hears nothing.
+    s.SaveSetting("Settings", "NetMgr", "BOB");
+    QVERIFY(s.lastWriteOk());
+    SettingsStore next(path);
+    QVERIFY(next.notice().isEmpty());
+    QCOMPARE(next.GetSetting("Settings", "NetMgr"), QString("BOB"));
+    QCOMPARE(next.GetSetting("Settings", "User Name"), kept);
 }
 
 void TstSettingsStore::fileIsPrivate()

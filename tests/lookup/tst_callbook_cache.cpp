@@ -1,5 +1,6 @@
 #include "fakes.h"
 #include "lookup/callbook_cache.h"
+#include "member_files.h"
 #include "test_home.h"
 #include "test_main.h"
 
@@ -54,6 +55,7 @@ private slots:
     void neverMoreThanTenThousand();
     void damagedFileStartsEmpty_data();
     void damagedFileStartsEmpty();
+    void failedWriteIsSaidOnce();
 
 private:
     QString path() const { return home_->dataRoot() + CallbookCache::kFileName; }
@@ -168,33 +170,60 @@ void TstCallbookCache::neverMoreThanTenThousand()
 
 void TstCallbookCache::damagedFileStartsEmpty_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("bytes");  // "huge": a sparse file past the limit
     QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("keptAside");
     const QByteArray good = entriesFile(2, FakeClock().current.addDays(-1));
-    QTest::newRow("empty file") << QByteArray() << 0;
-    QTest::newRow("garbage") << QByteArray("\x00\xff\x13garbage", 10) << 0;
-    QTest::newRow("cut off") << good.left(good.size() / 2) << 0;
-    QTest::newRow("an array") << QByteArray("[1,2,3]") << 0;
-    QTest::newRow("entries not a list") << QByteArray("{\"entries\": 7}") << 0;
+    QTest::newRow("empty file") << QByteArray() << 0 << true;
+    QTest::newRow("garbage") << QByteArray("\x00\xff\x13garbage", 10) << 0 << true;
+    QTest::newRow("cut off") << good.left(good.size() / 2) << 0 << true;
+    QTest::newRow("an array") << QByteArray("[1,2,3]") << 0 << true;
+    QTest::newRow("larger than any cache") << QByteArray("huge") << 0 << true;
+    QTest::newRow("entries not a list") << QByteArray("{\"entries\": 7}") << 0 << false;
     QTest::newRow("odd entries among good ones")
         << QByteArray(good).replace("{\"entries\":[", "{\"entries\":[5,{\"call\":\"K9X\",\"found\":\"yes\"},"
                                                       "{\"call\":\"K9Y\",\"found\":true,\"at\":\"never\"},")
-        << 2;
+        << 2 << false;
 }
 
 void TstCallbookCache::damagedFileStartsEmpty()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, size);
-    writeFile(bytes);
+    QFETCH(bool, keptAside);
+    if (bytes == "huge") {
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(qint64(1) << 30));
+    } else {
+        writeFile(bytes);
+    }
     CallbookCache cache(path(), clock_);
     QCOMPARE(cache.size(), size);
     QVERIFY(!cache.find("K9X").has_value());
     QVERIFY(!cache.find("K9Y").has_value());
+    // Kept aside and said once, before anything replaces it.
+    const QString notice = cache.takeNotice();
+    QVERIFY2(notice.contains(path() + ".damaged") == keptAside, qPrintable(notice));
+    QVERIFY(cache.takeNotice().isEmpty());
+    if (keptAside && bytes != "huge")
+        QCOMPARE(readBytes(path() + ".damaged"), bytes);
     // The next answer writes a sound file again.
     QVERIFY(cache.store("K2NEW", answer(CallbookError::None, {"K2NEW", "Mary", "", ""})));
     CallbookCache again(path(), clock_);
     QCOMPARE(again.size(), size + 1);
+    QVERIFY(again.takeNotice().isEmpty());
+}
+
+void TstCallbookCache::failedWriteIsSaidOnce()
+{
+    CallbookCache cache(home_->path() + "/no such folder/" + CallbookCache::kFileName, clock_);
+    QVERIFY(!cache.store("K2NEW", answer(CallbookError::None, {"K2NEW", "Mary", "", ""})));
+    QVERIFY2(cache.takeNotice().contains("no such folder"), "the first failure is said");
+    QVERIFY(!cache.store("K3NEW", answer(CallbookError::None, {"K3NEW", "Ann", "", ""})));
+    QVERIFY(cache.takeNotice().isEmpty());
+    // Answers still serve this run.
+    QVERIFY(cache.find("K3NEW").has_value());
 }
 
 VELN_TEST(TstCallbookCache)

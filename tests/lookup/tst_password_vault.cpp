@@ -36,6 +36,7 @@ private slots:
     void atStart();
     void storing_data();
     void storing();
+    void passwordOnItsWayIsKeptAtExit();
     void lookupWaitsForALockedKeyring();
     void lockedQrzFallsBackToHamQth();
 
@@ -121,8 +122,9 @@ void TstPasswordVault::atStart_data()
         << M::Silent << old << false << kNone << old << false << kNone << "old" << true << false << P::SettingsFile;
     QTest::newRow("kept in the keyring: read at start")
         << M::Answering << kNone << true << "old" << kNone << true << "old" << "old" << true << false << P::Keyring;
-    QTest::newRow("kept in the keyring, which no longer has it")
-        << M::Answering << kNone << true << kNone << kNone << true << kNone << "" << false << false << P::Keyring;
+    // A locked keyring answers "not found" too: the login stays, lookups say why they wait.
+    QTest::newRow("kept in the keyring, which does not give it")
+        << M::Answering << kNone << true << kNone << kNone << true << kNone << "" << true << true << P::Keyring;
     QTest::newRow("kept in the keyring, no keyring this run")
         << M::Failing << kNone << true << "old" << kNone << true << "old" << "" << true << true << P::SettingsFile;
     QTest::newRow("kept in a keyring that keeps quiet")
@@ -233,6 +235,20 @@ void TstPasswordVault::storing()
     settle();
     CallbookLogin next(*settings_);
     QCOMPARE(hamQth ? next.hamQthPassword() : next.password(), QString("n3w"));
+}
+
+void TstPasswordVault::passwordOnItsWayIsKeptAtExit()
+{
+    start(FakeKeyring::Mode::Answering);
+    settle();
+    keyring_.mode = FakeKeyring::Mode::Silent;
+    QVERIFY(CallbookLogin(*settings_).store("N0CALL", "n3w"));
+    vault_->settleWaiting();  // the program ends before the keyring answers
+    QCOMPARE(get("QRZ PW"), QString("password=n3w"));
+    QVERIFY(get("QRZ PW Place") != "Keyring");
+    start(FakeKeyring::Mode::Failing);
+    settle();
+    QCOMPARE(CallbookLogin(*settings_).password(), QString("n3w"));
 }
 
 void TstPasswordVault::lookupWaitsForALockedKeyring()

@@ -42,8 +42,6 @@ private slots:
     void init();
     void cleanup();
 
-    void tagValue_data();
-    void tagValue();
     void serverBase_data();
     void serverBase();
     void setUpNeedsPassword_data();
@@ -133,38 +131,6 @@ bool TstQrzClient::logIn(QrzClient& qrz)
     const bool inside = ok.has_value();
     (void)QTest::qWaitFor([&] { return ok.has_value(); }, 5000);  // none: false below
     return !inside && ok.value_or(false);
-}
-
-void TstQrzClient::tagValue_data()
-{
-    QTest::addColumn<QString>("reply");
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<bool>("has");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("plain") << "<a><call>W1AW</call></a>" << "call" << true << "W1AW";
-    QTest::newRow("empty") << "<call></call>" << "call" << true << "";
-    QTest::newRow("first of two") << "<fname>ANN</fname><fname>BOB</fname>" << "fname" << true << "ANN";
-    QTest::newRow("missing") << "<name>X</name>" << "call" << false << "";
-    QTest::newRow("case differs") << "<Call>W1AW</Call>" << "call" << false << "";
-    QTest::newRow("no closing") << "<call>W1AW<fname>ANN</fname>" << "call" << false << "";
-    QTest::newRow("closing before") << "</call><call>W1AW" << "call" << false << "";
-    // The closing tag found is the first in the reply, even when a later one follows.
-    QTest::newRow("stray closing first") << "</call><call>W1AW</call>" << "call" << false << "";
-    QTest::newRow("no closing bracket") << "<call W1AW</call>" << "call" << false << "";
-    QTest::newRow("beyond 16 bits") << QString(40000, ' ') + "<addr2>Jackson</addr2>" << "addr2" << true << "Jackson";
-    QTest::newRow("long value") << "<Key>" + QString(70000, 'k') + "</Key>" << "Key" << true << QString(70000, 'k');
-}
-
-void TstQrzClient::tagValue()
-{
-    QFETCH(QString, reply);
-    QFETCH(QString, tag);
-    QFETCH(bool, has);
-    QFETCH(QString, value);
-    const std::optional<QString> got = QrzTagValue(reply, tag);
-    QCOMPARE(got.has_value(), has);
-    if (has)
-        QCOMPARE(*got, value);
 }
 
 void TstQrzClient::serverBase_data()
@@ -326,6 +292,10 @@ void TstQrzClient::loginFailures_data()
     QTest::newRow("lower-case tag") << FakeHttpClient::Body("<key>abc</key>") << E::BadReply << true;
     QTest::newRow("html page") << FakeHttpClient::Body("<!DOCTYPE html><html><body>Sign in<br></body></html>")
                                << E::BadReply << true;
+    QTest::newRow("key of 100 kB") << FakeHttpClient::Body(loginReply(QByteArray(100000, 'k'))) << E::BadReply << true;
+    QTest::newRow("key past 64 characters") << FakeHttpClient::Body(loginReply(QByteArray(65, 'k'))) << E::BadReply
+                                            << true;
+    QTest::newRow("key with a blank inside") << FakeHttpClient::Body(loginReply("ab cd")) << E::BadReply << true;
 }
 
 void TstQrzClient::loginFailures()

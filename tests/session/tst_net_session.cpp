@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <memory>
 
@@ -75,6 +76,7 @@ private slots:
     void sessionRoundTrip();
     void timesAcrossSaveAndOpen_data();
     void timesAcrossSaveAndOpen();
+    void timesWriteFails_data();
     void timesWriteFails();
 
     void addToReport_data();
@@ -1058,37 +1060,43 @@ void TstNetSession::timesAcrossSaveAndOpen_data()
     QTest::addColumn<QByteArray>("companion");   // else these bytes (empty: no file)
     QTest::addColumn<QStringList>("times");      // per line after the open
     QTest::addColumn<QStringList>("traffic");    // the traffic log after the open
+    QTest::addColumn<bool>("damaged");           // said at the open, kept aside at the next save
     const QStringList none{"", ""};
+    const QStringList w1aw{"in 19:42Z", ""};
     QTest::newRow("as written") << true << QByteArray() << QStringList{"in 19:42Z", "in 19:50Z, out 20:15Z"}
-                                << QStringList{"20:15Z 1"};
-    QTest::newRow("no companion: no times") << false << QByteArray() << none << QStringList();
+                                << QStringList{"20:15Z 1"} << false;
+    QTest::newRow("no companion: no times") << false << QByteArray() << none << QStringList() << false;
     QTest::newRow("any order; other calls skipped")
         << false << QByteArray("N2ABX,2024-03-07T19:00:00Z,\r\nK9XYZ,2024-03-07T19:50:00Z,\r\nW1AW,,2024-03-07T20:30:00Z\n")
-        << QStringList{"out 20:30Z", "in 19:50Z"} << QStringList();
-    QTest::newRow("quoted call") << false << QByteArray("\"W1AW\",2024-03-07T19:42:00Z,\r\n")
-                                 << QStringList{"in 19:42Z", ""} << QStringList();
+        << QStringList{"out 20:30Z", "in 19:50Z"} << QStringList() << false;
+    QTest::newRow("quoted call") << false << QByteArray("\"W1AW\",2024-03-07T19:42:00Z,\r\n") << w1aw << QStringList()
+                                 << false;
     QTest::newRow("traffic before and after the stations")
         << false
         << QByteArray("*TRAFFIC*,2024-03-07T19:45:00Z,1\r\nW1AW,2024-03-07T19:42:00Z,\r\n"
                       "*TRAFFIC*,2024-03-07T19:46:00Z,0\r\n")
-        << QStringList{"in 19:42Z", ""} << QStringList{"19:45Z 1", "19:46Z 0"};
+        << w1aw << QStringList{"19:45Z 1", "19:46Z 0"} << false;
     QTest::newRow("damaged: traffic without a time")
-        << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\r\n*TRAFFIC*,,1\r\n") << none << QStringList();
+        << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\r\n*TRAFFIC*,,1\r\n") << w1aw << QStringList() << true;
     QTest::newRow("damaged: traffic count not a number")
-        << false << QByteArray("*TRAFFIC*,2024-03-07T19:45:00Z,one\r\n") << none << QStringList();
+        << false << QByteArray("*TRAFFIC*,2024-03-07T19:45:00Z,one\r\n") << none << QStringList() << true;
     QTest::newRow("damaged: traffic count too large")
-        << false << QByteArray("*TRAFFIC*,2024-03-07T19:45:00Z,32768\r\n") << none << QStringList();
-    QTest::newRow("damaged: two fields") << false << QByteArray("W1AW,2024-03-07T19:42:00Z\r\n")
-        << none << QStringList();
-    QTest::newRow("damaged: one bad line spoils all")
-        << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\r\nK9XYZ,yesterday,\r\n") << none << QStringList();
-    QTest::newRow("damaged: time not in UTC") << false << QByteArray("W1AW,2024-03-07T19:42:00+01:00,\r\n")
-        << none << QStringList();
-    QTest::newRow("damaged: open quote") << false << QByteArray("\"W1AW,2024-03-07T19:42:00Z,\r\n")
-        << none << QStringList();
-    QTest::newRow("damaged: not UTF-8") << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\xff\r\n")
-        << none << QStringList();
-    QTest::newRow("damaged: no call") << false << QByteArray(",2024-03-07T19:42:00Z,\r\n") << none << QStringList();
+        << false << QByteArray("*TRAFFIC*,2024-03-07T19:45:00Z,32768\r\n") << none << QStringList() << true;
+    QTest::newRow("damaged: two fields") << false << QByteArray("W1AW,2024-03-07T19:42:00Z\r\n") << none
+                                         << QStringList() << true;
+    QTest::newRow("damaged: a junk line costs only itself")
+        << false
+        << QByteArray("W1AW,2024-03-07T19:42:00Z,\r\nK9XYZ,yesterday,\r\n*TRAFFIC*,2024-03-07T19:45:00Z,1\r\n"
+                      "\x01\x02junk\r\nK9XYZ,2024-03-07T19:50:00Z,\r\n")
+        << QStringList{"in 19:42Z", "in 19:50Z"} << QStringList{"19:45Z 1"} << true;
+    QTest::newRow("damaged: time not in UTC") << false << QByteArray("W1AW,2024-03-07T19:42:00+01:00,\r\n") << none
+                                              << QStringList() << true;
+    QTest::newRow("damaged: open quote") << false << QByteArray("\"W1AW,2024-03-07T19:42:00Z,\r\n") << none
+                                         << QStringList() << true;
+    QTest::newRow("damaged: not UTF-8") << false << QByteArray("W1AW,2024-03-07T19:42:00Z,\xff\r\n") << none
+                                        << QStringList() << true;
+    QTest::newRow("damaged: no call") << false << QByteArray(",2024-03-07T19:42:00Z,\r\n") << none << QStringList()
+                                      << true;
 }
 
 void TstNetSession::timesAcrossSaveAndOpen()
@@ -1097,6 +1105,7 @@ void TstNetSession::timesAcrossSaveAndOpen()
     QFETCH(QByteArray, companion);
     QFETCH(QStringList, times);
     QFETCH(QStringList, traffic);
+    QFETCH(bool, damaged);
     for (const char* step : {"19:42Z W1AW", "19:50Z K9XYZ", "20:15Z out 2"})
         run(step);
     clickTraffic(1);
@@ -1124,17 +1133,41 @@ void TstNetSession::timesAcrossSaveAndOpen()
     for (const TrafficEvent& t : other.roster().trafficLog())
         logged.append(t.at.toUTC().toString("HH:mmZ ") + QString::number(t.count));
     QCOMPARE(logged, traffic);
+    QCOMPARE(out.notice.contains(path + ".times"), damaged);
+    // The next save never overwrites a companion that was not read whole.
+    const NetSession::WriteOutcome saved = other.writeSession(path, kToday);
+    QVERIFY(saved.ok);
+    QCOMPARE(saved.notice.contains(path + ".times.damaged"), damaged);
+    QCOMPARE(QFile::exists(path + ".times.damaged"), damaged);
+    if (damaged)
+        QCOMPARE(readBytes(path + ".times.damaged"), companion);
 }
 
+void TstNetSession::timesWriteFails_data()
+{
+    QTest::addColumn<QString>("blocked");   // a folder where this file belongs
+    QTest::addColumn<bool>("timesWritten");
+    QTest::newRow("times file") << ".times" << false;
+    QTest::newRow("session file") << "" << true;
+}
+
+// The times go first: a failure never leaves a session without its times,
+// and the message says what was written.
 void TstNetSession::timesWriteFails()
 {
+    QFETCH(QString, blocked);
+    QFETCH(bool, timesWritten);
     run("19:42Z W1AW");
     const QString path = home_->path() + "/240307.txt";
-    // A folder where the times file belongs: it cannot be written.
-    QVERIFY(QDir().mkpath(path + ".times"));
+    QVERIFY(QDir().mkpath(path + blocked));
     const NetSession::WriteOutcome out = s().writeSession(path, kToday);
     QVERIFY(!out.ok);
-    QVERIFY2(out.error.contains(path + ".times"), qPrintable(out.error));
+    QVERIFY2(out.error.contains(path + blocked), qPrintable(out.error));
+    QCOMPARE(out.error.contains("Only the stations' times were written"), timesWritten);
+    QCOMPARE(out.error.contains("Nothing was written"), !timesWritten);
+    QCOMPARE(QFileInfo(path + ".times").isFile(), timesWritten);
+    if (!timesWritten)
+        QVERIFY(!QFileInfo::exists(path));
     QVERIFY(s().saveFailed());
     QVERIFY(s().changed());
 }

@@ -1,10 +1,13 @@
 #include "full_disk.h"
 #include "member_files.h"
 #include "session/session_file.h"
+#include "session/session_times.h"
 #include "test_home.h"
 #include "test_main.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
 #include <memory>
 
@@ -21,6 +24,8 @@ private slots:
     void roundTripKeepsCommas();
     void parse_data();
     void parse();
+    void oversizedFilesAreRefusedUnread_data();
+    void oversizedFilesAreRefusedUnread();
     void withExtension_data();
     void withExtension();
     void writeLeavesNoHalfFile();
@@ -65,6 +70,8 @@ void TstSessionFile::compose_data()
                                          << QByteArray("1\r\n 3\r\n12/8/2026\r\n W1AW HIRAM CT\r\n");
     QTest::newRow("latin-1") << "1" << QStringList({QString::fromUtf8(" W1AW JOSÉ MONTRÉAL")})
                              << QByteArray("1\r\n 3\r\n12/8/2026\r\n W1AW JOS\xC9 MONTR\xC9" "AL\r\n");
+    QTest::newRow("control bytes of a member record") << "2" << QStringList({" W1AW HI\aRAM CT", " K9XYZ \x01JO\rIL\x7F"})
+                                                       << QByteArray("2\r\n 3\r\n12/8/2026\r\n W1AW HI RAM CT\r\n K9XYZ  JO IL \r\n");
 }
 
 void TstSessionFile::compose()
@@ -73,6 +80,8 @@ void TstSessionFile::compose()
     QFETCH(QStringList, lines);
     QFETCH(QByteArray, bytes);
     QCOMPARE(SessionFile::Compose(checkins, " 3", "12/8/2026", lines), bytes);
+    // What Save writes, Open reads.
+    QVERIFY(SessionFile::Parse(bytes).ok);
 }
 
 void TstSessionFile::roundTripKeepsCommas()
@@ -117,6 +126,33 @@ void TstSessionFile::parse_data()
     QTest::newRow("binary") << QByteArray("\x00\xff\x01", 3) << false << QStringList();
     QTest::newRow("binary after the counters") << QByteArray("1\r\n0\r\nd\r\n W1\x00\x01\r\n", 17) << false
                                                << QStringList();
+    QTest::newRow("more stations than any net")
+        << QByteArray("1\r\n0\r\nd\r\n") + QByteArray(" W1AW A\r\n").repeated(SessionFile::kMaxRosterLines + 1) << false
+        << QStringList();
+}
+
+// A sparse file of 1 GB: refused by its size at once, never read.
+void TstSessionFile::oversizedFilesAreRefusedUnread_data()
+{
+    QTest::addColumn<bool>("times");
+    QTest::newRow("session file") << false;
+    QTest::newRow("times file") << true;
+}
+
+void TstSessionFile::oversizedFilesAreRefusedUnread()
+{
+    QFETCH(bool, times);
+    const QString path = home_->path() + "/261208.txt";
+    {
+        QFile f(times ? SessionTimes::PathFor(path) : path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(qint64(1) << 30));
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const QString why = times ? SessionTimes::Read(path).damage : SessionFile::Read(path).error;
+    QVERIFY(timer.elapsed() < 1000);
+    QVERIFY2(why.contains(QString::number(qint64(1) << 30)), qPrintable(why));
 }
 
 void TstSessionFile::parse()

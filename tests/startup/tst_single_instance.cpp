@@ -6,7 +6,9 @@
 #include "test_home.h"
 #include "test_main.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 #include <algorithm>
@@ -23,6 +25,8 @@ private slots:
 
     void twoFirstStartsNeverBothRun();
     void lockThatCannotBeMadeStopsTheStart();
+    void lockOfAnEndedCopyIsTakenOver_data();
+    void lockOfAnEndedCopyIsTakenOver();
 
 private:
     std::unique_ptr<TestHome> home_;
@@ -84,6 +88,32 @@ void TstSingleInstance::lockThatCannotBeMadeStopsTheStart()
     QVERIFY2(prompts.shown.first().text.contains(lockFile), qPrintable(prompts.shown.first().text));
     QVERIFY(prompts.shown.first().text.contains(Startup::kNotStartedUnguarded));
     QVERIFY(!prompts.shown.first().text.contains("Unknown error"));
+}
+
+void TstSingleInstance::lockOfAnEndedCopyIsTakenOver_data()
+{
+    QTest::addColumn<QByteArray>("left");
+    QTest::newRow("empty, as a full disk leaves it") << QByteArray();
+    QTest::newRow("cut short") << QByteArray("12");
+    QTest::newRow("garbage") << QByteArray("\xff\xfe\0x", 4);
+    QTest::newRow("a copy that crashed") << QByteArray("999999999\nVELN\nnohost\n");
+}
+
+void TstSingleInstance::lockOfAnEndedCopyIsTakenOver()
+{
+    QFETCH(QByteArray, left);
+    const QString lockFile = Paths::forCurrentUser().lockFile;
+    QVERIFY(QDir().mkpath(home_->dataRoot()));
+    writeBytes(lockFile, left);
+    QFile file(lockFile);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    file.close();
+    SingleInstance guard(lockFile);
+    QCOMPARE(guard.acquire(), SingleInstance::Outcome::Acquired);
+    // And it guards again: a second copy is refused.
+    SingleInstance second(lockFile);
+    QCOMPARE(second.acquire(), SingleInstance::Outcome::HeldByAnother);
 }
 
 VELN_TEST(TstSingleInstance)
