@@ -88,8 +88,7 @@ void BM_WindowCheckInMember(benchmark::State& st)
         w.window->TxtChkin->setText(call);
         w.window->txtChkin_KeyDown(13);
         st.PauseTiming();
-        w.window->roster().removeLine(1);  // so the next round checks in again
-        delete w.window->lst1->takeItem(0);
+        w.window->session().deleteLine(1, false);  // so the next round checks in again
         st.ResumeTiming();
     }
 }
@@ -112,8 +111,7 @@ void BM_WindowCheckInWithRoster(benchmark::State& st)
         QCoreApplication::processEvents();  // the list lays itself out
         st.PauseTiming();
         const int last = w.window->roster().lineCount();
-        w.window->roster().removeLine(last);
-        delete w.window->lst1->takeItem(last - 1);
+        w.window->session().deleteLine(last, false);
         QCoreApplication::processEvents();
         st.ResumeTiming();
     }

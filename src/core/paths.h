@@ -18,6 +18,7 @@ struct Paths {
     QString versionUpdateZip;  // data root + "VelnVerUpdate.zip"
     QString buildUpdateZip;    // data root + "VelnBldUpdate.zip"
     QString lockFile;          // data root + ".lock"
+    QString journalFile;       // data root + "journal.jsonl": the running net
     QString documentsFolder;   // app-data folder + "Pellam Software/", or empty
     QString settingsFile;      // config folder + "VELN/VELN.ini"
 

@@ -208,7 +208,7 @@ void frmMain::buildControls()
         {txtCall, Box::Call}, {txtName, Box::Name}, {TxtCS, Box::Qth}, {TxtNew, Box::NewCall}};
     for (const auto& [edit, which] : editorBoxes)
         connect(edit, &QLineEdit::textChanged, this,
-                [this, which = which](const QString& text) { session_.editor().setText(which, text); });
+                [this, which = which](const QString& text) { session_.setEditorText(which, text); });
     setTabOrder(txtCall, txtName);
     setTabOrder(txtName, TxtCS);
     connect(optInstructions, &QRadioButton::clicked, this, &frmMain::optInstructions_Click);

@@ -2,7 +2,6 @@
 #include "frm_main.h"
 
 #include "core/call_sign.h"
-#include "lookup/callbook_login.h"
 #include "lookup/callbook_manager.h"
 #include "platform/browser.h"
 #include "platform/platform.h"
@@ -86,14 +85,6 @@ void frmMain::applyEditorOutcome(const MemberEditor::Outcome& outcome)
         platform_.sound->play(Sound::kDing);
     if (!outcome.error.isEmpty())
         platform_.prompts->message(outcome.error, Prompts::Icon::Critical);
-    if (outcome.rosterLine >= 1 && outcome.rosterLine <= lst1->count()) {
-        if (outcome.rosterText.isEmpty())
-            delete lst1->takeItem(outcome.rosterLine - 1);
-        else
-            lst1->item(outcome.rosterLine - 1)->setText(outcome.rosterText);
-    }
-    if (outcome.membersChanged)
-        lblMembers->setText(QString::number(session_.table().memberCount()));
 }
 
 // ---------------------------------------------------------------- the Edit menu
@@ -192,10 +183,9 @@ void frmMain::lstNF_Click(QListWidgetItem* item)
 {
     if (!item)
         return;
-    const bool callbook = callbooks_ ? callbooks_->isSetUp() : CallbookLogin(settings_).anySetUp();
-    session_.unknownCallClicked(item->text(), callbook);
+    session_.unknownCallClicked(item->text());
     drawEditor();
-    if (!callbook)
+    if (!session_.callbookReady())
         txtName->setFocus();
 }
 
@@ -211,7 +201,7 @@ void frmMain::lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item)
         return;
     lstNF->setCurrentItem(item);
     const QString call = item->text();
-    if (!callbooks_->isSetUp()) {
+    if (!session_.callbookReady()) {
         txtCall->setText(call);
         if (platform_.browser)
             platform_.browser->open(callbooks_->webPageUrl(call));
@@ -219,7 +209,7 @@ void frmMain::lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item)
         return;
     }
     // As a left click does first: Cancel may call the wait off.
-    session_.unknownCallClicked(call, true);
+    session_.unknownCallClicked(call);
     session_.beginLookup(call);
     drawEditor();
     Text1->clear();
@@ -321,8 +311,8 @@ void upperCase(QLineEdit* box) { box->setText(box->text().toUpper()); }
 void frmMain::leaveEditorBox(QLineEdit* box)
 {
     const Box which = box == txtCall ? Box::Call : box == txtName ? Box::Name : box == TxtCS ? Box::Qth : Box::NewCall;
-    session_.editor().setText(which, box->text());
-    const QString refused = session_.editor().leaveBox(which);
+    session_.setEditorText(which, box->text());
+    const QString refused = session_.leaveEditorBox(which);
     showText(box, session_.editor().text(which));
     if (refused.isEmpty())
         return;
@@ -335,7 +325,7 @@ void frmMain::txtCall_GotFocus()
 {
     // While a call is changed the old call stays, so that a Save still
     // changes the call and never writes the hidden name and QTH boxes.
-    session_.editor().enterBox(Box::Call);
+    session_.enterEditorBox(Box::Call);
     showText(txtCall, session_.editor().text(Box::Call));
 }
 
@@ -354,7 +344,7 @@ void frmMain::txtCall_LostFocus() { leaveEditorBox(txtCall); }
 
 void frmMain::txtName_GotFocus()
 {
-    session_.editor().enterBox(Box::Name);
+    session_.enterEditorBox(Box::Name);
     showText(txtName, session_.editor().text(Box::Name));
     cmdCancel->setEnabled(session_.editor().form().cancelEnabled);
 }
@@ -367,7 +357,7 @@ void frmMain::txtName_KeyDown(int keyCode)
 
 void frmMain::txtName_LostFocus() { leaveEditorBox(txtName); }
 
-void frmMain::TxtCS_GotFocus() { session_.editor().enterBox(Box::Qth); }
+void frmMain::TxtCS_GotFocus() { session_.enterEditorBox(Box::Qth); }
 
 void frmMain::TxtCS_KeyDown(int keyCode)
 {
@@ -379,7 +369,7 @@ void frmMain::TxtCS_LostFocus() { leaveEditorBox(TxtCS); }
 
 void frmMain::TxtNew_GotFocus()
 {
-    session_.editor().enterBox(Box::NewCall);
+    session_.enterEditorBox(Box::NewCall);
     showText(TxtNew, session_.editor().text(Box::NewCall));
 }
 

@@ -90,11 +90,7 @@ void frmMain::mnuFileOpen_Click()
                                    Prompts::Icon::Warning);
         return;
     }
-    drawRoster();
     mnuEditEdit->setEnabled(true);
-    Label4->setText(opened.altNetControl ? QStringLiteral("ALT NET CONTROL") : QStringLiteral("NET CONTROL"));
-    lblNetCtl->setText(opened.altNetControl ? opened.altNetControlCaption
-                                            : IdentityCaption(state_.netControlName, state_.netControlCall));
     setWindowTitle(kDesignCaption + QStringLiteral("  ") + opened.date);
     Change_Caret();
     TxtChkin->setFocus();
@@ -155,7 +151,7 @@ void frmMain::mnuFileExit_Click() { CmdExit_Click(); }
 
 void frmMain::Form_Unload()
 {
-    if (lblNetMgr->text().isEmpty() || lblNetCtl->text().isEmpty())
+    if (!session_.closeKeepsSettings())
         return;
     SetCapsLock(false);
     saveAppearance(true);
@@ -175,8 +171,13 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (!ended_)
+    if (!ended_) {
+        // The normal end: the journal holds no net to bring back.
+        session_.endNet();
+        if (journal_)
+            journal_->close();
         Form_Unload();
+    }
     ended_ = true;
     QMainWindow::closeEvent(event);
 }
