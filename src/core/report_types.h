@@ -15,5 +15,6 @@ struct NetReport {
 struct ReportPeriod {
     QString month;
     QString year;
+    bool chosen = false;  // the operator picked the month in this run
     bool operator==(const ReportPeriod&) const = default;
 };

@@ -195,6 +195,8 @@ QByteArray ComposeSettingsIni(const QList<SettingsSection>& sections)
 
 SettingsStore::SettingsStore(const QString& iniPath) : path_(iniPath)
 {
+    if (iniPath.isEmpty())
+        return;
     MakeFolder(QFileInfo(iniPath).absolutePath());
     QFile file(iniPath);
     if (!file.exists() && file.open(QIODevice::WriteOnly))
@@ -271,6 +273,8 @@ void SettingsStore::DeleteSetting(const QString& section, const QString& key)
 
 bool SettingsStore::persist(const QList<SettingsSection>& before)
 {
+    if (path_.isEmpty())
+        return true;
     // Written at once, so a crash later in the run loses nothing.
     QString error;
     lastWriteOk_ = SafeWrite(path_, ComposeSettingsIni(sections_), &error);

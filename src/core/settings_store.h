@@ -24,7 +24,8 @@ QByteArray ComposeSettingsIni(const QList<SettingsSection>& sections);
 // replaces it only when complete, so a full disk never empties it.
 class SettingsStore {
 public:
-    // Opens (and creates, mode 0600) the store file at iniPath.
+    // Opens (and creates, mode 0600) the store file at iniPath. An empty path
+    // gives a scratch store that keeps its values in memory only.
     explicit SettingsStore(const QString& iniPath);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;

@@ -256,4 +256,29 @@ QString EditorMachine::leaveBox(Box box)
     return {};
 }
 
+void EditorMachine::settleBoxes()
+{
+    if (!emptied_)
+        return;
+    QString& f = field(emptiedBox_);
+    if (f.isEmpty())
+        f = emptiedText_;
+    emptied_ = false;
+}
+
+void EditorMachine::typed(Box box, const QString& text)
+{
+    field(box) = text;
+    if (state_ != EditorState::LookupFailed || (box != Box::Name && box != Box::Qth) || text.isEmpty())
+        return;
+    form_.lookupFailed = false;
+    form_.saveEnabled = true;
+    // The " NOT FOUND " mark is no value to give back or to store.
+    if (emptied_ && emptiedBox_ == Box::Name)
+        emptied_ = false;
+    if (form_.name == kNotFound)
+        form_.name.clear();
+    state_ = EditorState::Adding;
+}
+
 }  // namespace MemberEditor

@@ -90,6 +90,12 @@ public:
     // returned for the status line.
     void enterBox(Box box);
     QString leaveBox(Box box);
+    // Save is pressed (button, Alt+S) while a box may still have the
+    // keyboard: a box emptied on entering and still empty gets its text back.
+    void settleBoxes();
+    // The operator typed into a box. A name or QTH typed after the callbook
+    // knew nothing makes a new entry that can be saved.
+    void typed(Box box, const QString& text);
 
 private:
     QString& field(Box box);

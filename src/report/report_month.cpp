@@ -25,11 +25,21 @@ const std::array<MonthChoice, 12>& MonthChoices()
     return choices;
 }
 
+ReportPeriod DefaultReportPeriod(const QDate& today)
+{
+    ReportPeriod period;
+    period.year = ReportYearFor(today);
+    if (today.isValid())
+        period.month = QString::fromLatin1(MonthChoices()[size_t(today.month() - 1)].month);
+    return period;
+}
+
 void ChooseReportMonth(ReportPeriod& period, int monthNumber)
 {
     if (monthNumber < 1 || monthNumber > 12)
         return;
     period.month = QString::fromLatin1(MonthChoices()[monthNumber - 1].month);
+    period.chosen = true;
     if (monthNumber == 12) {
         // A December report is made in January, a year on.
         const int year = ParseCounter(period.year);

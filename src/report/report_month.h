@@ -29,4 +29,7 @@ const std::array<MonthChoice, 12>& MonthChoices();
 
 // The pick of month number 1..12: sets the month; December also lowers the
 // year by one (as a 16-bit number). Other numbers change nothing.
+// The month a report made today is for until the operator picks another:
+// this month, with this year.
+ReportPeriod DefaultReportPeriod(const QDate& today);
 void ChooseReportMonth(ReportPeriod& period, int monthNumber);

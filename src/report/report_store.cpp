@@ -144,6 +144,15 @@ int DeleteNewMemberEntry(SettingsStore& store, const QString& entryText)
     return matched;
 }
 
+void ForgetNewMember(SettingsStore& store, const QString& call)
+{
+    if (call.isEmpty())
+        return;
+    for (const QString& entry : ReadNewMemberList(store, false))
+        if (entry.section(QLatin1Char(' '), 0, 0) == call)
+            DeleteNewMemberEntry(store, entry);
+}
+
 ReportWriteOutcome SaveEditedReport(SettingsStore& store, const QString& sessions, const QString& checkins,
                                     const QString& traffic, const QStringList& entries, int selectedIndex)
 {

@@ -76,6 +76,10 @@ void ResetMonthlyReport(SettingsStore& store, NetReport& report);
 // guarded list to stop at. Returns the slot emptied, or -1 when none matched.
 int DeleteNewMemberEntry(SettingsStore& store, const QString& entryText);
 
+// A member deleted from the database leaves the month's additions: every shown
+// entry of that call goes, the later ones move down.
+void ForgetNewMember(SettingsStore& store, const QString& call);
+
 // The report editor's save: the three figures as typed, the list's entries
 // into slots "0".. in order (empty lines are left out), the slots above them up
 // to "14" emptied. A figure whose number does not fit 16 bits refuses the

@@ -15,7 +15,11 @@ void ReportWindowModel::load(const QDate& today, bool printerAvailable)
     copyCaption_ = ReportWindowText::kCopy;
     report_ = LoadReportCounters(store_);
     figures_ = ReportFigures::from(report_);
-    period_.year = ReportYearFor(today);
+    // The year comes from today; the month, until one is picked, too.
+    if (period_.chosen)
+        period_.year = ReportYearFor(today);
+    else
+        period_ = DefaultReportPeriod(today);
     newMembers_ = ReadNewMemberList(store_, true);
 }
 

@@ -58,8 +58,11 @@ void CheckinRoster::apply(const NetEvent& e)
         setTraffic(e.count, false);
         trafficLog_ = e.trafficLog;
         break;
-    case Kind::NetStarted:
     case Kind::MemberAdded:
+        // A call added as a member is no longer unknown.
+        unknown_.removeAll(e.station.call);
+        break;
+    case Kind::NetStarted:
     case Kind::MemberChanged:
     case Kind::MemberDeleted:
     case Kind::Unsaved:
@@ -210,6 +213,7 @@ QStringList CheckinRoster::newSuggestions(const QStringList& calls) const
             added.append(call);
     return added;
 }
+
 
 void CheckinRoster::clearSearchLists()
 {

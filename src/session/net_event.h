@@ -26,7 +26,7 @@ struct NetEvent {
         TrafficUp,           // count after the click
         TrafficDown,         // count after the click (unchanged at 0)
         SearchListsCleared,  // (nothing)
-        MemberAdded,         // station (call, name, QTH, slot)
+        MemberAdded,         // station (call, name, QTH, slot); no longer an unknown call
         MemberChanged,       // station (the member as it is now)
         MemberDeleted,       // station (the member as it was)
         Unsaved,             // (nothing) the session holds changes to save

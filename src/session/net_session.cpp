@@ -88,11 +88,11 @@ void NetSession::setNetControl(const QString& name, const QString& call)
 std::optional<CheckInOutcome> NetSession::startNet()
 {
     commit(event(NetEvent::Kind::NetStarted));
-    // The caption's last six characters: the net control's call.
     if (options_.disableAutoInsert || netControlCaption_.isEmpty())
         return std::nullopt;
-    // A roster of the net control alone is nothing to save yet.
-    return checkIn(netControlCaption_.right(6).trimmed(), false);
+    // A roster of the net control alone is nothing to save yet. A call is at
+    // most six characters, as the label's last six always held it.
+    return checkIn(netControlCall_.trimmed().right(6), false);
 }
 
 CheckInOutcome NetSession::checkIn(const QString& typed) { return checkIn(typed, true); }
@@ -233,7 +233,11 @@ bool NetSession::lookupAnswered(const QString& call, const CallbookResult& resul
 
 NetSession::SaveOutcome NetSession::saveEditor(int selectedLine)
 {
+    // An entry the callbook knew nothing of waits for the operator's typing.
+    if (!editor_.form().saveEnabled)
+        return {};
     // What leaving the boxes does, also when Alt+S saved without leaving one.
+    editor_.settleBoxes();
     for (Box b : {Box::Call, Box::Name, Box::Qth, Box::NewCall})
         editor_.setText(b, editor_.text(b).toUpper());
     const QString call = editor_.text(Box::Call);
@@ -289,8 +293,11 @@ QString NetSession::deleteQuestion(int line) const
 
 Outcome NetSession::deleteLine(int line, bool deleteMember)
 {
+    const QString call = table_.call(roster_.slotAt(line));
     const MemberChanges::Result r = MemberChanges::DeleteLine(line, deleteMember, table_, roster_, clock_.now());
     commit(r.events);
+    if (r.outcome.ok && deleteMember)
+        ForgetNewMember(settings_, call);
     return r.outcome;
 }
 

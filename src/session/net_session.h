@@ -84,6 +84,8 @@ public:
     // --- member editor
     void beginAdd() { editor_.beginAdd(); }
     void setEditorText(MemberEditor::Box box, const QString& text) { editor_.setText(box, text); }
+    // A key typed into a box of the frame.
+    void editorTyped(MemberEditor::Box box, const QString& text) { editor_.typed(box, text); }
     void enterEditorBox(MemberEditor::Box box) { editor_.enterBox(box); }
     // The refusal of an implausible call, for the status line.
     QString leaveEditorBox(MemberEditor::Box box) { return editor_.leaveBox(box); }

@@ -109,6 +109,14 @@ void frmMain::Form_Load()
         CleanUpEarlierReleaseKeys(settings_);
         session_.setOptions(LoadSessionOptions(settings_));
         drawOptions();
+    } else {
+        // The first evening looks as every later one: the look the end of this
+        // run keeps is drawn now as the next start will draw it. Nothing is
+        // written before the end.
+        SettingsStore scratch{QString()};
+        AppearanceStore look(scratch);
+        saveAppearanceTo(look, true);
+        applyAppearance(look);
     }
 
     session_.setNetManager(state_.netManagerName, state_.netManagerCall);

@@ -308,15 +308,20 @@ private:
     bool offerToSaveSession();
     void addSessionToReport();
     void saveAppearance(bool withFormData);
+    void saveAppearanceTo(AppearanceStore& look, bool withFormData);
     void applyStoredAppearance();
+    void applyAppearance(const AppearanceStore& look);
     // A caption whose colours were set too alike is drawn black or white.
     void keepCaptionsReadable();
     QString documentPath(bool preamble) const;
     void installDocumentTemplates();
     void showDocument(bool preamble);
+    bool saveShownDocument();
     void loadPrinterFont();
     void savePrinterFont();
     void Form_Unload();
+    // The questions every way out asks; false when the operator stays.
+    bool askEndQuestions();
     void endProgram();
     void applyEditorOutcome(const MemberEditor::Outcome& outcome);
     void setStatusCaption(const QString& text);
@@ -324,6 +329,8 @@ private:
     int selectedLine() const;
     bool editorBoxEvent(QLineEdit* box, QEvent* event);
     void leaveEditorBox(QLineEdit* box);
+    void editorBoxEdited(QLineEdit* box, const QString& text);
+    MemberEditor::Box editorBoxOf(const QLineEdit* box) const;
     void SetCapsLock(bool on);
     void SetNumLock(bool on);
     bool firstRun() const;

@@ -192,6 +192,8 @@ void frmMain::buildControls()
     for (QPushButton* b : {cmdHide, CmdChange, CmdExit})
         b->setFocusPolicy(Qt::NoFocus);
 
+    for (QLineEdit* b : {txtCall, txtName, TxtCS, TxtNew})
+        connect(b, &QLineEdit::textEdited, this, [this, b](const QString& text) { editorBoxEdited(b, text); });
     connect(cmdHide, &QPushButton::clicked, this, &frmMain::cmdHide_Click);
     connect(CmdExit, &QPushButton::clicked, this, &frmMain::CmdExit_Click);
     connect(CmdChange, &QPushButton::clicked, this, &frmMain::CmdChange_Click);

@@ -38,7 +38,9 @@ void frmMain::showStatus(const QString& text)
 
 void frmMain::txtChkin_KeyDown(int keyCode, Qt::KeyboardModifiers)
 {
-    if (keyCode != 13 && session_.editor().pendingInsert() != 1)
+    // Only Enter checks in: a member editor waiting for its Save never takes
+    // the check-in box's keys.
+    if (keyCode != 13)
         return;
     const QString typed = TxtChkin->text();
     TxtChkin->clear();
@@ -100,6 +102,10 @@ void frmMain::drawEvent(const NetEvent& e)
         drawSearchLists();
         break;
     case Kind::MemberAdded:
+        if (lstNF->count() != session_.roster().unknownCalls().size())
+            drawSearchLists();  // the added call is no longer unknown
+        lblMembers->setText(QString::number(session_.table().memberCount()));
+        break;
     case Kind::MemberChanged:
     case Kind::MemberDeleted:
         lblMembers->setText(QString::number(session_.table().memberCount()));
@@ -182,14 +188,9 @@ void frmMain::applyOutcome(const CheckInOutcome& outcome)
 
 void frmMain::TxtChkin_GotFocus()
 {
-    // The editor keeps the keyboard while a call is changed or a member added.
-    if (session_.editor().mode() == MemberEditor::EditorMode::ChangeCall) {
-        TxtNew->setFocus();
-        return;
-    }
+    // Typing goes where the operator put it: a pending Add or change of call
+    // waits in its frame while the net goes on.
     Change_Caret();
-    if (session_.editor().pendingInsert() == 1)
-        txtName->setFocus();
 }
 
 void frmMain::lst1_Click()

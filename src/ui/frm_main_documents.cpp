@@ -149,16 +149,37 @@ void frmMain::installDocumentTemplates()
 void frmMain::showDocument(bool preamble)
 {
     using Document = NetSession::Document;
+    const Document wanted = preamble ? Document::Preamble : Document::Instructions;
+    const Document shown = session_.shownDocument();
+    auto keepShown = [&] {
+        // The viewer keeps what it shows, and the buttons say which it is.
+        (shown == Document::Preamble ? optPreamble : optInstructions)->setChecked(true);
+    };
+    if (wanted != shown && rtfInfo->document()->isModified()) {
+        const QString name = shown == Document::Preamble ? QStringLiteral("preamble") : QStringLiteral("instructions");
+        const Prompts::Answer answer = platform_.prompts->ask(
+            QStringLiteral("The %1 was changed. Do you want to save the changes?").arg(name),
+            Prompts::Buttons::YesNoCancel, Prompts::Answer::Cancel, Prompts::Icon::Exclamation,
+            shown == Document::Preamble ? QStringLiteral("PREAMBLE") : QStringLiteral("INSTRUCTIONS"));
+        if (answer == Prompts::Answer::Cancel || (answer == Prompts::Answer::Yes && !saveShownDocument())) {
+            keepShown();
+            return;
+        }
+    }
     const QString path = documentPath(preamble);
     QString error;
-    if (!QFileInfo::exists(path) || !LoadRtfFile(path, rtfInfo->document(), &error)) {
-        if (!error.isEmpty())
-            platform_.prompts->message(error, Prompts::Icon::Warning);
-        // The viewer keeps what it shows, and the buttons say which it is.
-        (session_.shownDocument() == Document::Preamble ? optPreamble : optInstructions)->setChecked(true);
+    if (!QFileInfo::exists(path))
+        error = QStringLiteral("%1 does not exist.").arg(QDir::toNativeSeparators(path));
+    if (!error.isEmpty() || !LoadRtfFile(path, rtfInfo->document(), &error)) {
+        platform_.prompts->message(
+            QStringLiteral("The %1 cannot be shown.\n\n%2")
+                .arg(preamble ? QStringLiteral("preamble") : QStringLiteral("instructions"), error),
+            Prompts::Icon::Warning);
+        keepShown();
         return;
     }
-    session_.setShownDocument(preamble ? Document::Preamble : Document::Instructions);
+    rtfInfo->document()->setModified(false);
+    session_.setShownDocument(wanted);
     QTextCursor start(rtfInfo->document());
     rtfInfo->setTextCursor(start);
 }
@@ -171,11 +192,17 @@ void frmMain::optPreamble_Click()
     TxtChkin->setFocus();
 }
 
-void frmMain::mnuFormatPreambleSaveChanges_Click()
+void frmMain::mnuFormatPreambleSaveChanges_Click() { saveShownDocument(); }
+
+bool frmMain::saveShownDocument()
 {
     QString error;
     // The document on show goes to its own file.
     const bool preamble = session_.shownDocument() == NetSession::Document::Preamble;
-    if (!SaveRtfFile(documentPath(preamble), *rtfInfo->document(), &error))
+    if (!SaveRtfFile(documentPath(preamble), *rtfInfo->document(), &error)) {
         platform_.prompts->message(error, Prompts::Icon::Warning);
+        return false;
+    }
+    rtfInfo->document()->setModified(false);
+    return true;
 }

@@ -10,6 +10,7 @@
 #include "ui_style.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -141,6 +142,14 @@ void frmMain::mnuEditDelete_Click()
 
 void frmMain::cmdSave_Click()
 {
+    if (!session_.editor().form().saveEnabled)
+        return;
+    // Alt+S saves while a box may still have the keyboard: what it holds now
+    // is what is saved.
+    const std::pair<QLineEdit*, Box> boxes[] = {
+        {txtCall, Box::Call}, {txtName, Box::Name}, {TxtCS, Box::Qth}, {TxtNew, Box::NewCall}};
+    for (const auto& [widget, box] : boxes)
+        session_.setEditorText(box, widget->text());
     const EditorMode mode = session_.editor().mode();
     const NetSession::SaveOutcome outcome = session_.saveEditor(selectedLine());
     applyEditorOutcome(outcome.editor);
@@ -308,17 +317,38 @@ namespace {
 void upperCase(QLineEdit* box) { box->setText(box->text().toUpper()); }
 }  // namespace
 
+Box frmMain::editorBoxOf(const QLineEdit* box) const
+{
+    return box == txtCall ? Box::Call : box == txtName ? Box::Name : box == TxtCS ? Box::Qth : Box::NewCall;
+}
+
 void frmMain::leaveEditorBox(QLineEdit* box)
 {
-    const Box which = box == txtCall ? Box::Call : box == txtName ? Box::Name : box == TxtCS ? Box::Qth : Box::NewCall;
+    const Box which = editorBoxOf(box);
     session_.setEditorText(which, box->text());
+    // On the way to Cancel a half-typed call is no refusal: Cancel cancels.
+    QWidget* next = QApplication::focusWidget();
+    if (next == cmdCancel)
+        return;
     const QString refused = session_.leaveEditorBox(which);
     showText(box, session_.editor().text(which));
     if (refused.isEmpty())
         return;
     showStatus(refused);
     platform_.sound->play(Sound::kDing);
-    QTimer::singleShot(0, box, [box] { box->setFocus(); });
+    // Within the frame the call is typed again; a click elsewhere (the
+    // check-in box) keeps the keyboard where the operator put it.
+    if (next && fraAdd->isAncestorOf(next))
+        QTimer::singleShot(0, box, [box] { box->setFocus(); });
+}
+
+void frmMain::editorBoxEdited(QLineEdit* box, const QString& text)
+{
+    const Box which = editorBoxOf(box);
+    const bool couldSave = session_.editor().form().saveEnabled;
+    session_.editorTyped(which, text);
+    if (session_.editor().form().saveEnabled != couldSave)
+        drawEditor();
 }
 
 void frmMain::txtCall_GotFocus()

@@ -63,13 +63,15 @@ int integerPart(double v) { return int(std::trunc(v)); }
 
 }  // namespace
 
-void frmMain::applyStoredAppearance()
+void frmMain::applyStoredAppearance() { applyAppearance(appearance_); }
+
+void frmMain::applyAppearance(const AppearanceStore& look)
 {
     using Group = AppearanceStore::Group;
     using Colour = AppearanceStore::Colour;
-    const AppearanceStore::Font screen = appearance_.font(Group::Screen);
-    const AppearanceStore::Font form = appearance_.font(Group::Form);
-    const AppearanceStore::Font formData = appearance_.font(Group::FormData);
+    const AppearanceStore::Font screen = look.font(Group::Screen);
+    const AppearanceStore::Font form = look.font(Group::Form);
+    const AppearanceStore::Font formData = look.font(Group::FormData);
     const Widgets screenAll{lst1, lstNF, lstSG, TxtNew, txtCall, txtName, TxtCS, TxtChkin};
     const Widgets screenBoxes{lst1, lstNF, lstSG, TxtNew, txtCall, txtName, TxtCS};
 
@@ -87,17 +89,17 @@ void frmMain::applyStoredAppearance()
     if (screenSize)
         for (QWidget* w : screenBoxes)
             setSize(w, integerPart(*screenSize));
-    if (const auto fg = appearance_.colour(Group::Screen, Colour::Text))
+    if (const auto fg = look.colour(Group::Screen, Colour::Text))
         for (QWidget* w : screenAll)
             Ui::setTextColour(w, QColor(QRgb(*fg)));
-    if (const auto bg = appearance_.colour(Group::Screen, Colour::Background)) {
+    if (const auto bg = look.colour(Group::Screen, Colour::Background)) {
         for (QWidget* w : screenAll)
             Ui::setBackground(w, QColor(QRgb(*bg)));
         Ui::setBackground(rtfInfo, QColor(QRgb(*bg)));
     }
 
-    lineColor_ = appearance_.hasColour(Group::Form, Colour::Line)
-        ? QColor(QRgb(appearance_.colour(Group::Form, Colour::Line).value_or(0)))
+    lineColor_ = look.hasColour(Group::Form, Colour::Line)
+        ? QColor(QRgb(look.colour(Group::Form, Colour::Line).value_or(0)))
         : QColor(Qt::black);
 
     const Widgets formAll{Label1, Label2, Label3, Label4, Label5, Label6, FraStations, FraSearch, fraFormData,
@@ -118,13 +120,13 @@ void frmMain::applyStoredAppearance()
         for (QWidget* w : Widgets{LblNF1, lblSG, lblCS, lblMode, fraAdd, FraSearch, FraStations, fraFormData})
             capSize(w, 18);
     }
-    if (const auto fg = appearance_.colour(Group::Form, Colour::Text))
+    if (const auto fg = look.colour(Group::Form, Colour::Text))
         for (QWidget* w : Widgets{Label1, Label2, Label3, Label4, Label5, Label6, LblNew, lblCall, lblName, lblCS, lblMode,
                                   FraStations, FraSearch, fraFormData, optPreamble, optInstructions, LblNF1, lblSG, fraAdd})
             Ui::setTextColour(w, QColor(QRgb(*fg)));
     // The captions inside the frames paint no box of their own: a box of the
     // window's colour stood lighter than the frame it sat on.
-    if (const auto bg = appearance_.colour(Group::Form, Colour::Background))
+    if (const auto bg = look.colour(Group::Form, Colour::Background))
         for (QWidget* w : Widgets{Fra1, FraStations, FraSearch, fraFormData, fraInfo, fraAdd, centralWidget()})
             Ui::setBackground(w, QColor(QRgb(*bg)));
 
@@ -143,7 +145,7 @@ void frmMain::applyStoredAppearance()
             setSize(w, integerPart(*size));
             capSize(w, 14);
         }
-    if (const auto fg = appearance_.colour(Group::FormData, Colour::Text))
+    if (const auto fg = look.colour(Group::FormData, Colour::Text))
         for (QWidget* w : Widgets{lblChkins, lblNetCtl, lblNetMgr, lblTraffic})
             Ui::setTextColour(w, QColor(QRgb(*fg)));
     keepCaptionsReadable();
@@ -340,23 +342,25 @@ void frmMain::keepCaptionsReadable()
 
 // ---------------------------------------------------------------- kept for the next start
 
-void frmMain::saveAppearance(bool withFormData)
+void frmMain::saveAppearance(bool withFormData) { saveAppearanceTo(appearance_, withFormData); }
+
+void frmMain::saveAppearanceTo(AppearanceStore& look, bool withFormData)
 {
     using Group = AppearanceStore::Group;
     using Colour = AppearanceStore::Colour;
-    auto saveFont = [this](Group group, const QFont& f) {
-        appearance_.saveFont(group, f.family(), f.bold(), f.italic(), f.pointSizeF());
+    auto saveFont = [&look](Group group, const QFont& f) {
+        look.saveFont(group, f.family(), f.bold(), f.italic(), f.pointSizeF());
     };
     saveFont(Group::Screen, lst1->font());
-    appearance_.saveColour(Group::Screen, Colour::Text, lst1->palette().color(QPalette::Text).rgb());
-    appearance_.saveColour(Group::Screen, Colour::Background, lst1->palette().color(QPalette::Base).rgb());
-    appearance_.saveColour(Group::Form, Colour::Text, Label1->palette().color(QPalette::WindowText).rgb());
-    appearance_.saveColour(Group::Form, Colour::Background, centralWidget()->palette().color(QPalette::Window).rgb());
+    look.saveColour(Group::Screen, Colour::Text, lst1->palette().color(QPalette::Text).rgb());
+    look.saveColour(Group::Screen, Colour::Background, lst1->palette().color(QPalette::Base).rgb());
+    look.saveColour(Group::Form, Colour::Text, Label1->palette().color(QPalette::WindowText).rgb());
+    look.saveColour(Group::Form, Colour::Background, centralWidget()->palette().color(QPalette::Window).rgb());
     saveFont(Group::Form, Label1->font());
     if (withFormData) {
         saveFont(Group::FormData, lblNetMgr->font());
-        appearance_.saveColour(Group::FormData, Colour::Text, lblNetMgr->palette().color(QPalette::WindowText).rgb());
-        appearance_.saveColour(Group::Form, Colour::Line, lineColor_.rgb());
+        look.saveColour(Group::FormData, Colour::Text, lblNetMgr->palette().color(QPalette::WindowText).rgb());
+        look.saveColour(Group::Form, Colour::Line, lineColor_.rgb());
     }
 }
 

@@ -126,24 +126,28 @@ bool frmMain::offerToSaveSession()
     return true;
 }
 
-void frmMain::CmdExit_Click()
+bool frmMain::askEndQuestions()
 {
-    if (!offerToSaveSession()) {
-        Change_Caret();
-        TxtChkin->setFocus();
-        return;
-    }
+    if (!offerToSaveSession())
+        return false;
     const Prompts::Answer answer = platform_.prompts->ask(
         QStringLiteral("Do you want to save this Session's data to the monthly report?"), Prompts::Buttons::YesNoCancel,
         Prompts::Answer::Cancel, Prompts::Icon::Exclamation, QStringLiteral("SAVE SESSION"));
-    if (answer == Prompts::Answer::Cancel) {
+    if (answer == Prompts::Answer::Cancel)
+        return false;
+    if (answer == Prompts::Answer::Yes)
+        addSessionToReport();
+    exitAsked_ = true;
+    return true;
+}
+
+void frmMain::CmdExit_Click()
+{
+    if (!askEndQuestions()) {
         Change_Caret();
         TxtChkin->setFocus();
         return;
     }
-    if (answer == Prompts::Answer::Yes)
-        addSessionToReport();
-    exitAsked_ = true;
     close();
 }
 
@@ -166,9 +170,12 @@ void frmMain::Form_Unload()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // The window's close box drops no unsaved roster either.
-    if (!ended_ && !exitAsked_ && !offerToSaveSession()) {
+    // The close box asks what "73" asks: no roster and no report figures are
+    // dropped without a word.
+    if (!ended_ && !exitAsked_ && !askEndQuestions()) {
         event->ignore();
+        Change_Caret();
+        TxtChkin->setFocus();
         return;
     }
     if (!ended_) {

@@ -170,7 +170,7 @@ void frmsplash::Form_Load()
 {
     // Date texts, folders, screen, program name and credits.
     today_ = platform_.clock->today();
-    state_.reportPeriod.year = ReportYearFor(today_);
+    state_.reportPeriod = DefaultReportPeriod(today_);
     Label3->setText(Startup::Credits());
 
     runStep([&] {

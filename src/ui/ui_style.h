@@ -36,7 +36,7 @@ QColor effectiveBackground(const QWidget* w);
 double contrast(const QColor& a, const QColor& b);
 // A text colour too close to what is behind it becomes black or white,
 // whichever reads better.
-void keepReadable(QWidget* w, double minimum = 3.0);
+void keepReadable(QWidget* w, double minimum = 4.5);
 // A named label, and a named text box wide enough for `chars` wide letters
 // whose events go to filter; for the small dialogs.
 QLabel* namedLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font);

@@ -97,6 +97,10 @@ Run run(EditorMachine& m, const QStringList& steps)
             m.enterBox(boxNamed(arg));
         else if (op == "leave")
             r.refusal = m.leaveBox(boxNamed(arg));
+        else if (op == "settle")
+            m.settleBoxes();
+        else if (op == "type")
+            m.typed(boxNamed(arg), p.value(2));
         else
             qFatal("unknown step %s", qPrintable(step));
     }
@@ -328,6 +332,29 @@ void TstEditorState::transitions_data()
         adding({}, true));
     row("emptied name not refilled after Cancel", {"edit", "enter:name", "cancel", "leave:name"}, idle, none, 0,
         form([](EditorForm& e) { e.cancelEnabled = true; }));
+    // Save (button or Alt+S) while the emptied box still has the keyboard.
+    row("name emptied, Save: the name comes back", {"edit", "enter:name", "settle"}, edit, mEdit, 0, editing());
+    row("name retyped, Save: the new name", {"edit", "enter:name", "set:name:JOE", "settle"}, edit, mEdit, 0,
+        form([](EditorForm& e) {
+            e = editing();
+            e.name = "JOE";
+        }));
+    // After a lookup that knew nothing, the operator's own entry can be saved.
+    const EditorForm typedByHand = form([](EditorForm& e) {
+        e = adding("N1NEW", true);
+        e.callEnabled = true;
+        e.name = "ANN";
+    });
+    row("not found, name typed: Save on", {"lookup:N1NEW", "notFound:N1NEW", "enter:name", "type:name:ANN"}, add, mAdd,
+        1, typedByHand);
+    row("not found, name typed, left", {"lookup:N1NEW", "notFound:N1NEW", "enter:name", "type:name:ANN", "leave:name"},
+        add, mAdd, 1, typedByHand);
+    row("not found, QTH typed: the mark goes", {"lookup:N1NEW", "notFound:N1NEW", "type:qth:TOWN"}, add, mAdd, 1,
+        form([](EditorForm& e) {
+            e = adding("N1NEW");
+            e.callEnabled = true;
+            e.qth = "TOWN";
+        }));
     row("leaving another box refills nothing", {"edit", "enter:name", "leave:qth"}, edit, mEdit, 0,
         form([](EditorForm& e) {
             e = editing();

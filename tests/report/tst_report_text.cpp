@@ -25,6 +25,8 @@ private slots:
     void printLines();
     void monthQuestion_data();
     void monthQuestion();
+    void defaultMonth_data();
+    void defaultMonth();
     void chooseMonth_data();
     void chooseMonth();
 };
@@ -131,6 +133,24 @@ void TstReportText::chooseMonth_data()
     QTest::newRow("after December, keeps lowered") << "2027" << QList<int>{12, 5} << "MAY" << "2026";
     QTest::newRow("no such month") << "2027" << QList<int>{13} << "" << "2027";
     QTest::newRow("bottom of 16 bits stays") << "-32768" << QList<int>{12} << "DECEMBER" << "-32768";
+}
+
+void TstReportText::defaultMonth_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("year");
+    QTest::newRow("May") << QDate(2026, 5, 7) << "MAY" << "2026";
+    QTest::newRow("January") << QDate(2027, 1, 1) << "JANUARY" << "2027";
+    QTest::newRow("December") << QDate(2026, 12, 31) << "DECEMBER" << "2026";
+}
+
+void TstReportText::defaultMonth()
+{
+    QFETCH(QDate, today);
+    QFETCH(QString, month);
+    QFETCH(QString, year);
+    QCOMPARE(DefaultReportPeriod(today), (ReportPeriod{month, year}));
 }
 
 void TstReportText::chooseMonth()

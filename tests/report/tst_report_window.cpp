@@ -69,14 +69,14 @@ void TstReportWindow::loadReadsStoreAndYear()
     store_->SaveSetting(kReport, kCheckins, "57.5");
     store_->SaveSetting(kReport, kTraffic, "3x");
     putSlots(*store_, {"A", "", "C"});
-    period_ = {"DECEMBER", "2025"};
+    period_ = {"DECEMBER", "2025", true};
     ReportWindowModel w(*store_, report_, period_);
     w.load(QDate(2026, 1, 9), false);
     QCOMPARE((QStringList{w.figures().sessions, w.figures().checkins, w.figures().traffic}),
              (QStringList{"4", "58", "3"}));
     QCOMPARE(report_, (NetReport{4, 58, 3}));  // the program-wide totals follow
     QCOMPARE(w.newMembers(), (QStringList{"A", "C"}));
-    QCOMPARE(period_, (ReportPeriod{"DECEMBER", "2026"}));  // year from today, month kept
+    QCOMPARE(period_, (ReportPeriod{"DECEMBER", "2026", true}));  // year from today, the chosen month kept
     QVERIFY(!w.printEnabled());
 }
 
@@ -98,18 +98,19 @@ void TstReportWindow::copyTwiceGivesSameText()
 
 void TstReportWindow::copyBeforeAnyMonth()
 {
+    // Before any choice the question names this month.
     ReportWindowModel w(*store_, report_, period_);
     w.load(QDate(2026, 5, 4), true);
     prompts_.answers = {Answer::Yes};
     const QString text = w.copyReport(prompts_, [] { QFAIL("month window shown on Yes"); });
-    QVERIFY(text.startsWith("VELN Net REPORT FOR  2026\r\n\r\n"));
+    QVERIFY(text.startsWith("VELN Net REPORT FOR MAY 2026\r\n\r\n"));
     const auto& q = prompts_.shown.at(0);
-    QCOMPARE(q.text, QString("This Net Report is for the Month of  Is this correct?"));
+    QCOMPARE(q.text, QString("This Net Report is for the Month of MAY Is this correct?"));
     QCOMPARE(q.buttons, Prompts::Buttons::YesNo);
     QCOMPARE(q.defaultAnswer, Answer::No);  // a stray Enter leads to the month choice
     QCOMPARE(q.icon, Prompts::Icon::Exclamation);
     QCOMPARE(q.title, QString("Tarven Net"));
-    QCOMPARE(store_->GetSetting(kReport, kSubject), QString("VELN Net REPORT FOR  2026"));
+    QCOMPARE(store_->GetSetting(kReport, kSubject), QString("VELN Net REPORT FOR MAY 2026"));
 }
 
 void TstReportWindow::decemberChosenInJanuary()
@@ -122,7 +123,7 @@ void TstReportWindow::decemberChosenInJanuary()
     // Opened again, the year comes from today once more.
     ReportWindowModel again(*store_, report_, period_);
     again.load(QDate(2027, 1, 5), true);
-    QCOMPARE(period_, (ReportPeriod{"DECEMBER", "2027"}));
+    QCOMPARE(period_, (ReportPeriod{"DECEMBER", "2027", true}));
 }
 
 void TstReportWindow::copyReadsEntriesAgain()
@@ -163,7 +164,7 @@ void TstReportWindow::printLines()
     w.load(QDate(2026, 5, 4), true);
     prompts_.answers = {Answer::No};
     const auto lines = w.printReport(prompts_, [&] { ChooseReportMonth(period_, 4); });
-    QCOMPARE(prompts_.shown[0].text, QString("This Net Report is for the month of  Is this correct?"));
+    QCOMPARE(prompts_.shown[0].text, QString("This Net Report is for the month of MAY Is this correct?"));
     QCOMPARE(lines.size(), 13);
     QCOMPARE(lines[3], (ReportPrintLine{30, "TARVEN SECTION NET REPORT FOR APRIL 2026"}));
     QCOMPARE(lines[5], (ReportPrintLine{1, "SESSIONS CALLED:4"}));

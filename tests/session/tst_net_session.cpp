@@ -469,6 +469,9 @@ void TstNetSession::addAndSave()
     QFETCH(QStringList, lines);
     QFETCH(QString, newMember);
     setOption(&SessionOptions::disableAutoInsert, autoOff);
+    if (s().table().FindCall(call.toUpper()) == 0)
+        s().checkIn(call);  // listed under UNKNOWN first
+    const bool listed = s().roster().unknownCalls().contains(call.toUpper());
     if (start == "menu") {
         s().beginAdd();
         s().setEditorText(Box::Call, call);
@@ -501,6 +504,8 @@ void TstNetSession::addAndSave()
     QCOMPARE(s().roster().lines(), lines);
     const bool added = out.editor.ok;
     QCOMPARE(s().table().memberCount(), membersBefore + (added ? 1 : 0));
+    // An added call is no longer unknown.
+    QCOMPARE(s().roster().unknownCalls().contains(upper), listed && !added);
     if (added) {
         QCOMPARE(s().table().FindCall(upper), 2);  // the free slot
         QVERIFY(out.editor.membersChanged);
@@ -719,6 +724,8 @@ void TstNetSession::deleteYesNo()
 {
     QFETCH(bool, yes);
     checkInAll({"W1AW", "K9XYZ", "N2ABX"});
+    AppendNewMemberEntry(*settings_, "K9XYZ", "JO", "PEORIA IL");
+    AppendNewMemberEntry(*settings_, "N2ABX", "AB", "");
     QVERIFY(s().writeSession(home_->path() + "/s.txt", kToday).ok);
     QCOMPARE(s().deleteQuestion(2), QString("DELETE K9XYZ JO FROM THE DATABASE?"));
     const MemberEditor::Outcome out = s().deleteLine(2, yes);
@@ -730,6 +737,9 @@ void TstNetSession::deleteYesNo()
     QCOMPARE(s().roster().slotAt(2), 4);
     QVERIFY(s().changed());
     QCOMPARE(s().table().memberCount(), yes ? 2 : 3);
+    // A deleted member leaves the month's additions; the next moves up.
+    QCOMPARE(ReadNewMemberList(*settings_, true), yes ? QStringList{"N2ABX AB "}
+                                                      : QStringList({"K9XYZ JO PEORIA IL", "N2ABX AB "}));
     // Off the roster: a member may check in again, a deleted one is unknown.
     const CheckInOutcome again = s().checkIn("K9XYZ");
     QCOMPARE(int(again.kind), int(yes ? Kind::Unknown : Kind::CheckedIn));

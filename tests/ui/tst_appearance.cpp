@@ -38,6 +38,7 @@ private slots:
     void preambleFontStartValues_data();
     void preambleFontStartValues();
     void firstRunAppliesNothing();
+    void firstRunLooksAsTheNext();
     void captionsReadableAfterSecondStart_data();
     void captionsReadableAfterSecondStart();
 
@@ -335,6 +336,34 @@ void TstAppearance::firstRunAppliesNothing()
     QCOMPARE(w->LineColor(), QColor(Qt::black));
 }
 
+void TstAppearance::firstRunLooksAsTheNext()
+{
+    // Colours and fonts of every control the stored look drives.
+    auto look = [](frmMain& w) {
+        QStringList out;
+        for (QWidget* c : w.findChildren<QWidget*>()) {
+            if (c->objectName().isEmpty())
+                continue;
+            const QPalette p = c->palette();
+            out << QString("%1 %2 %3 %4 %5 %6")
+                       .arg(c->objectName(), p.color(QPalette::WindowText).name(), p.color(QPalette::Window).name(),
+                            p.color(QPalette::Text).name(), p.color(QPalette::Base).name(), c->font().toString());
+        }
+        return out;
+    };
+    QStringList first;
+    {
+        auto w = open();
+        first = look(*w);
+        QVERIFY(settings_->GetSetting("Screen", "BGColor").isEmpty());  // nothing written before the end
+        fakes_->prompts.answers = {Prompts::Answer::No};
+        w->CmdExit_Click();
+    }
+    QVERIFY(!settings_->GetSetting("Screen", "BGColor").isEmpty());
+    auto again = open();
+    QCOMPARE(look(*again), first);
+}
+
 void TstAppearance::captionsReadableAfterSecondStart_data()
 {
     QTest::addColumn<QString>("text");
@@ -369,7 +398,7 @@ void TstAppearance::captionsReadableAfterSecondStart()
         const QPoint at = c->mapTo(w.get(), QPoint(c->width() - 2, 1)) * scale;
         const QColor behind = shot.pixelColor(at);
         const double ratio = Ui::contrast(Ui::textColour(c), behind);
-        QVERIFY2(ratio >= 3.0, qPrintable(QString("%1: %2 on %3, contrast %4")
+        QVERIFY2(ratio >= 4.5, qPrintable(QString("%1: %2 on %3, contrast %4")
                                               .arg(c->objectName(), Ui::textColour(c).name(), behind.name())
                                               .arg(ratio, 0, 'f', 2)));
     }

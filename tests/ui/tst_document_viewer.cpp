@@ -108,6 +108,30 @@ void TstDocumentViewer::switchingDocuments()
     QTest::mouseClick(w->optInstructions, Qt::LeftButton);
     QCOMPARE(w->rtfInfo->toPlainText(), QString("INSTRUCTIONS TEXT"));
     QCOMPARE(w->rtfInfo->textCursor().position(), 0);
+    QVERIFY(fakes_->prompts.shown.isEmpty());
+
+    // Edits are never dropped without a question: Cancel keeps them on show,
+    // Yes saves them before the other document comes.
+    w->rtfInfo->insertPlainText("EDITED ");
+    fakes_->prompts.answers = {Prompts::Answer::Cancel};
+    QTest::mouseClick(w->optPreamble, Qt::LeftButton);
+    QCOMPARE(fakes_->prompts.shown.last().title, QString("INSTRUCTIONS"));
+    QVERIFY(w->optInstructions->isChecked());
+    QCOMPARE(w->rtfInfo->toPlainText(), QString("EDITED INSTRUCTIONS TEXT"));
+    fakes_->prompts.answers = {Prompts::Answer::Yes};
+    QTest::mouseClick(w->optPreamble, Qt::LeftButton);
+    QCOMPARE(w->rtfInfo->toPlainText(), QString("PREAMBLE TEXT"));
+    QTextDocument doc;
+    QVERIFY(ReadRtfFile(docs() + "VelnInst.rtf", &doc).ok);
+    QCOMPARE(doc.toPlainText(), QString("EDITED INSTRUCTIONS TEXT"));
+
+    // A document gone from its folder is named.
+    QVERIFY(QFile::remove(docs() + "VelnInst.rtf"));
+    const qsizetype asked = fakes_->prompts.shown.size();
+    QTest::mouseClick(w->optInstructions, Qt::LeftButton);
+    QCOMPARE(fakes_->prompts.shown.size(), asked + 1);
+    QVERIFY(fakes_->prompts.shown.last().text.contains("VelnInst.rtf does not exist"));
+    QVERIFY(w->optPreamble->isChecked());
 }
 
 void TstDocumentViewer::saveWritesTheSelectedDocument()

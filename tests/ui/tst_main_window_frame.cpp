@@ -282,6 +282,7 @@ void TstMainWindowFrame::controlTable()
     QFETCH(QString, family);
     QFETCH(double, size);
     QFETCH(bool, bold);
+    laterRun();  // a later start with nothing stored shows the controls as built
     auto w = open();
     QWidget* c = w->findChild<QWidget*>(name);
     QVERIFY(c);

@@ -28,6 +28,7 @@ private slots:
     void addFromMenuRefusesImplausibleCall();
     void editUpdatesTheMember();
     void cancelOnceTheNameBoxIsEntered();
+    void netGoesOnWhileTheEditorWaits();
     void changeCallNeedsASelection();
     void changeCallFlow();
     void deleteAnswers_data();
@@ -184,6 +185,52 @@ void TstMemberEditorWindow::cancelOnceTheNameBoxIsEntered()
     QCOMPARE(w->txtCall->text(), QString());
 }
 
+void TstMemberEditorWindow::netGoesOnWhileTheEditorWaits()
+{
+    auto w = open();
+    checkIn(*w, "n1new");
+    clickUnknown(*w, 0);
+    QTRY_VERIFY(w->txtName->hasFocus());
+    QTest::keyClicks(w->txtName, "carol");
+    // A click into the check-in box: the calls typed there are checked in,
+    // the Add waits with its boxes as they were.
+    QTest::mouseClick(w->TxtChkin, Qt::LeftButton);
+    QTRY_VERIFY(w->TxtChkin->hasFocus());
+    for (const char* call : {"k9xyz", "w1aw"}) {
+        QTest::keyClicks(w->TxtChkin, call);
+        QTest::keyClick(w->TxtChkin, Qt::Key_Return);
+    }
+    QCOMPARE(roster(*w), QStringList({" K9XYZ JO PEORIA IL", " W1AW HIRAM CT"}));
+    QCOMPARE(w->lblMode->text(), QString("ADD"));
+    QCOMPARE(w->txtName->text(), QString("CAROL"));
+    QTest::mouseClick(w->cmdSave, Qt::LeftButton);
+    QCOMPARE(roster(*w).last(), QString(" N1NEW CAROL "));
+    QCOMPARE(w->lstNF->count(), 0);  // added, so no longer unknown
+
+    // Edit: the name box emptied on entering and saved while it still has
+    // the keyboard (as Alt+S does) keeps the name.
+    selectLine(*w, 1);
+    w->mnuEditEdit->trigger();
+    QTest::mouseClick(w->txtName, Qt::LeftButton);
+    QTRY_VERIFY(w->txtName->hasFocus());
+    QCOMPARE(w->txtName->text(), QString());
+    w->cmdSave->click();
+    QCOMPARE(w->lblStatus->text(), QString("\r\nRECORD UPDATED"));
+    QCOMPARE(w->memberTable().name(1), QString("HIRAM"));
+    MemberTable onDisk;
+    QVERIFY(onDisk.LoadMemberTable(home_->memberFile()));
+    QCOMPARE(onDisk.name(1), QString("HIRAM"));
+
+    // Cancel with a half-typed call cancels, and the keyboard goes back to the net.
+    w->mnuEditAdd->trigger();
+    QTRY_VERIFY(w->txtCall->hasFocus());
+    QTest::keyClicks(w->txtCall, "w2");
+    QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+    QCOMPARE(w->lblMode->text(), QString());
+    QVERIFY(!w->lblStatus->text().contains("INVALID"));
+    QTRY_VERIFY(w->TxtChkin->hasFocus());
+}
+
 void TstMemberEditorWindow::changeCallNeedsASelection()
 {
     auto w = open();
@@ -210,9 +257,13 @@ void TstMemberEditorWindow::changeCallFlow()
     QVERIFY(w->TxtNew->isVisible());
     QVERIFY(!w->txtName->isVisible());
     QTRY_VERIFY(w->TxtNew->hasFocus());
-    // The check-in box passes the focus on while a call is changed.
+    // The net goes on while a call is changed: the check-in box keeps its keys.
     w->TxtChkin->setFocus();
-    QTRY_VERIFY(w->TxtNew->hasFocus());
+    QTest::keyClicks(w->TxtChkin, "w1aw");
+    QTest::keyClick(w->TxtChkin, Qt::Key_Return);
+    QCOMPARE(roster(*w), QStringList({" K9XYZ JO PEORIA IL", " W1AW HIRAM CT"}));
+    QCOMPARE(w->editorMode(), MemberEditor::EditorMode::ChangeCall);
+    selectLine(*w, 0);
     // Focus in the old-call box keeps the change going.
     w->txtCall->setFocus();
     QCOMPARE(w->txtCall->text(), QString("K9XYZ"));
@@ -222,7 +273,7 @@ void TstMemberEditorWindow::changeCallFlow()
     QTest::keyClick(w->TxtNew, Qt::Key_Return);
     QTest::mouseClick(w->cmdSave, Qt::LeftButton);
     QCOMPARE(w->lblStatus->text(), QString("\r\nK9XYZ CHANGED TO K9NEW"));
-    QCOMPARE(roster(*w), QStringList({" K9NEW JO PEORIA IL"}));
+    QCOMPARE(roster(*w), QStringList({" K9NEW JO PEORIA IL", " W1AW HIRAM CT"}));
     QVERIFY(!w->TxtNew->isVisible());
     QVERIFY(w->txtName->isVisible());
 }

@@ -107,7 +107,7 @@ void TstMonthWindow::decemberInJanuaryLowersYear()
     frmMonth d(period);
     d.show();
     QTest::mouseClick(d.cmdDec, Qt::LeftButton);
-    QCOMPARE(period, (ReportPeriod{"DECEMBER", "2026"}));
+    QCOMPARE(period, (ReportPeriod{"DECEMBER", "2026", true}));
 }
 
 void TstMonthWindow::decemberTwiceThenAnotherMonth()
@@ -122,7 +122,7 @@ void TstMonthWindow::decemberTwiceThenAnotherMonth()
     frmMonth d(period);
     d.show();
     QTest::mouseClick(d.cmdNov, Qt::LeftButton);
-    QCOMPARE(period, (ReportPeriod{"NOVEMBER", "2025"}));
+    QCOMPARE(period, (ReportPeriod{"NOVEMBER", "2025", true}));
 }
 
 void TstMonthWindow::decemberYearIsSixteenBit_data()

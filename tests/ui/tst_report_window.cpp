@@ -8,6 +8,7 @@
 #include "widget_checks.h"
 #include "ui/fit_widgets.h"
 #include "ui/frm_month.h"
+#include "report/report_month.h"
 #include "ui/frm_report.h"
 #include "ui/ui_style.h"
 
@@ -218,10 +219,10 @@ void TstMonthlyReportWindow::loadShowsTheStore()
 
 void TstMonthlyReportWindow::loadSetsYearFromToday()
 {
-    state_.reportPeriod = {"MAY", "1999"};
+    state_.reportPeriod = {"MAY", "1999", true};
     setToday(QDate(2027, 1, 5));
     auto w = open();
-    QCOMPARE(state_.reportPeriod, (ReportPeriod{"MAY", "2027"}));
+    QCOMPARE(state_.reportPeriod, (ReportPeriod{"MAY", "2027", true}));
 }
 
 void TstMonthlyReportWindow::copiedText_data()
@@ -250,7 +251,7 @@ void TstMonthlyReportWindow::copiedText_data()
                                     + footer;
     QTest::newRow("no month chosen") << QStringList{"1", "9", "0"} << QStringList{} << "" << QDate(2026, 5, 4)
                                      << false
-                                     << "VELN Net REPORT FOR  2026\r\n\r\n"
+                                     << "VELN Net REPORT FOR MAY 2026\r\n\r\n"
                                         "SESSIONS CALLED: 1\r\nTOTAL CHECKINS: 9\r\nTRAFFIC COUNT: 0\r\n\r\n"
                                         "NEW CHECKINS\r\n\r\n\r\n"
                                             + footer;
@@ -278,6 +279,7 @@ void TstMonthlyReportWindow::copiedText()
     QFETCH(QByteArray, expected);
     store(stored.at(0), stored.at(1), stored.at(2), slotTexts);
     state_.reportPeriod.month = month;
+    state_.reportPeriod.chosen = !month.isEmpty();
     setToday(today);
     auto w = open();
 
@@ -358,7 +360,7 @@ void TstMonthlyReportWindow::printedLines_data()
     QTest::newRow("slot 0 free") << QStringList{"", "A1 B C"} << "MAY" << QDate(2026, 5, 31) << false
                                  << head + body("TARVEN SECTION NET REPORT FOR MAY 2026");
     QTest::newRow("no month chosen") << QStringList{} << "" << QDate(2026, 5, 31) << false
-                                     << head + body("TARVEN SECTION NET REPORT FOR  2026");
+                                     << head + body("TARVEN SECTION NET REPORT FOR MAY 2026");
     QTest::newRow("December chosen in January")
         << QStringList{"W1AW HIRAM NEWINGTON CT"} << "" << QDate(2027, 1, 5) << true
         << head + body("TARVEN SECTION NET REPORT FOR DECEMBER 2026") + PrintedLines{{30, "W1AW HIRAM NEWINGTON CT"}};
@@ -373,6 +375,7 @@ void TstMonthlyReportWindow::printedLines()
     QFETCH(PrintedLines, expected);
     store("4", "57", "3", slotTexts);
     state_.reportPeriod.month = month;
+    state_.reportPeriod.chosen = !month.isEmpty();
     setToday(today);
     auto w = open();
 
@@ -390,8 +393,9 @@ void TstMonthlyReportWindow::printedLines()
     QCOMPARE(printer_.endedAfter, QList<int>{int(expected.size())});
     QCOMPARE(printer_.endedNames, QStringList{"VELN monthly report"});
     QCOMPARE(fakes_->prompts.shown.size(), 1);
-    QCOMPARE(fakes_->prompts.shown.at(0).text,
-             "This Net Report is for the month of " + (chooseDecember ? QString() : month) + " Is this correct?");
+    // Before a choice the question names this month.
+    const QString asked = month.isEmpty() ? DefaultReportPeriod(today).month : month;
+    QCOMPARE(fakes_->prompts.shown.at(0).text, "This Net Report is for the month of " + asked + " Is this correct?");
 }
 
 void TstMonthlyReportWindow::printerFailure_data()

@@ -333,9 +333,12 @@ void TstSessionWindow::exitAnswers_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<QString>("checkins");
-    QTest::newRow("cancel") << int(Prompts::Answer::Cancel) << false << "";
-    QTest::newRow("no") << int(Prompts::Answer::No) << true << "10";
-    QTest::newRow("yes") << int(Prompts::Answer::Yes) << true << "12";
+    QTest::addColumn<bool>("closeBox");  // the window's close box instead of "73"
+    QTest::newRow("cancel") << int(Prompts::Answer::Cancel) << false << "" << false;
+    QTest::newRow("no") << int(Prompts::Answer::No) << true << "10" << false;
+    QTest::newRow("yes") << int(Prompts::Answer::Yes) << true << "12" << false;
+    QTest::newRow("close box, cancel") << int(Prompts::Answer::Cancel) << false << "" << true;
+    QTest::newRow("close box, yes") << int(Prompts::Answer::Yes) << true << "12" << true;
 }
 
 void TstSessionWindow::exitAnswers()
@@ -343,6 +346,7 @@ void TstSessionWindow::exitAnswers()
     QFETCH(int, answer);
     QFETCH(bool, closed);
     QFETCH(QString, checkins);
+    QFETCH(bool, closeBox);
     settings_->SaveSetting("First", "Firstime", "FALSE");
     settings_->SaveSetting("Report", "Sessions", "3");
     settings_->SaveSetting("Report", "Checkins", "10");
@@ -351,7 +355,10 @@ void TstSessionWindow::exitAnswers()
     checkIn(*w, "W1AW");
     QTest::mouseClick(w->lblTraffic, Qt::LeftButton);
     fakes_->prompts.answers = {Prompts::Answer::No, Prompts::Answer(answer)};  // not saved, then the report
-    QTest::mouseClick(w->CmdExit, Qt::LeftButton);
+    if (closeBox)
+        w->close();
+    else
+        QTest::mouseClick(w->CmdExit, Qt::LeftButton);
     const auto& asked = fakes_->prompts.shown.last();
     QCOMPARE(asked.text, QString("Do you want to save this Session's data to the monthly report?"));
     QCOMPARE(asked.title, QString("SAVE SESSION"));
@@ -446,6 +453,7 @@ void TstSessionWindow::errorHandlerAnswers()
     QCOMPARE(settings_->GetSetting("Form", "LineColor"), QString());
     QCOMPARE(settings_->GetSetting("First", "Firstime"), QString());
     // Closing after an ended program runs no closing routine.
+    fakes_->prompts.answers = {Prompts::Answer::No};
     w->close();
     QCOMPARE(settings_->GetSetting("First", "Firstime"), answer == int(Prompts::Answer::Cancel) ? QString("FALSE") : QString());
 }
