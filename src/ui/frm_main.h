@@ -297,6 +297,9 @@ private:
     // (true) or kept as a session file; then the journal goes on or starts.
     bool openJournal();
     void journalWritten(const NetEvent& event);
+    // For the crash test: what the window shows, rewritten whole after each
+    // event when VELN_SHOWN_FILE names a file.
+    void writeShownFile();
     void drawRoster();
     // Line k's colour (grey once checked out) and its times as tooltip.
     void drawRosterLine(int line);
@@ -345,6 +348,8 @@ private:
     NetSession session_;
     std::unique_ptr<Journal> journal_;
     bool journalWarned_ = false;
+    QString shownFile_;
+    int eventsShown_ = 0;
     QWidget* client_ = nullptr;
     std::vector<QWidget*> controls_;  // the window's controls in creation order
     std::vector<MainLayout::ControlGeometry> geometry_;
