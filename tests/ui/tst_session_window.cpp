@@ -1,6 +1,7 @@
 #include "core/settings_store.h"
 #include "fakes.h"
 #include "member_files.h"
+#include "session/session_file.h"
 #include "test_home.h"
 #include "test_main.h"
 #include "ui/frm_main.h"
@@ -46,6 +47,8 @@ private slots:
     void errorHandlerAnswers_data();
     void errorHandlerAnswers();
     void checkOutGreysLineAndExports();
+    void netComesBackAfterACrash_data();
+    void netComesBackAfterACrash();
 
 private:
     std::unique_ptr<frmMain> open()
@@ -497,6 +500,47 @@ void TstSessionWindow::checkOutGreysLineAndExports()
     w->mnuEditCheckOut->trigger();
     QCOMPARE(line->foreground(), normal);
     QCOMPARE(line->toolTip(), QString("in 19:42Z"));
+}
+
+void TstSessionWindow::netComesBackAfterACrash_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes, the default") << true;
+    QTest::newRow("no: kept as a file") << false;
+}
+
+void TstSessionWindow::netComesBackAfterACrash()
+{
+    QFETCH(bool, yes);
+    QStringList shown;
+    {
+        auto w = open();
+        checkIn(*w, "W1AW");
+        QTest::mouseClick(w->lblTraffic, Qt::LeftButton);
+        for (int i = 0; i < w->lst1->count(); ++i)
+            shown << w->lst1->item(i)->text();
+        // The window goes without its normal end, as in a crash.
+        w.reset();
+    }
+    fakes_->prompts.shown.clear();
+    fakes_->prompts.answers = {yes ? Prompts::Answer::Yes : Prompts::Answer::No};
+    auto w = open();
+    QCOMPARE(fakes_->prompts.shown.first().title, QString("RESTORE NET"));
+    QCOMPARE(fakes_->prompts.shown.first().defaultAnswer, Prompts::Answer::Yes);
+    QVERIFY(fakes_->prompts.shown.first().text.contains("2 check-ins"));
+    QStringList now;
+    for (int i = 0; i < w->lst1->count(); ++i)
+        now << w->lst1->item(i)->text();
+    if (yes) {
+        QCOMPARE(now, shown);
+        QCOMPARE(w->lblTraffic->text(), QString(" 1"));
+        QVERIFY(w->session().changed());
+    } else {
+        const QString file = sessions() + SessionFile::DefaultFileName(fakes_->clock.today()) + "-recovered.txt";
+        QVERIFY(fakes_->prompts.shown.at(1).text.contains(QDir::toNativeSeparators(file)));
+        QVERIFY(readBytes(file).contains(shown.last().toLatin1()));
+        QCOMPARE(now.size(), 1);  // a new net: the net control alone
+    }
 }
 
 VELN_TEST(TstSessionWindow)
