@@ -2,6 +2,10 @@
 #include "core/member_table.h"
 #include "session/checkin.h"
 #include "session/checkin_roster.h"
+#include "session/journal.h"
+#include "session/net_session.h"
+#include "core/settings_store.h"
+#include "platform/clock.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,7 +61,10 @@ void BM_CheckInFound(benchmark::State& state)
     for (auto _ : state) {
         CheckinRoster roster;
         EditorFlags flags;
-        benchmark::DoNotOptimize(ProcessCheckIn(last, t, roster, flags, {}));
+        const CheckInOutcome out = ProcessCheckIn(last, t, roster, flags, {});
+        for (const NetEvent& e : out.events)
+            roster.apply(e);
+        benchmark::DoNotOptimize(roster.lineCount());
     }
 }
 BENCHMARK(BM_CheckInFound);
@@ -68,7 +75,8 @@ void BM_CheckInDuplicate(benchmark::State& state)
     CheckinRoster roster;
     EditorFlags flags;
     const QString last = t.call(999);
-    ProcessCheckIn(last, t, roster, flags, {});
+    for (const NetEvent& e : ProcessCheckIn(last, t, roster, flags, {}).events)
+        roster.apply(e);
     for (auto _ : state)
         benchmark::DoNotOptimize(ProcessCheckIn(last, t, roster, flags, {}));
 }
@@ -84,6 +92,33 @@ void BM_CheckInUnknownWithSuggestions(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CheckInUnknownWithSuggestions);
+
+// A check-in as the net makes it, its journal line written and synced to
+// the disk the data root is on (here: beside the working folder).
+void BM_CheckInJournalled(benchmark::State& state)
+{
+    QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-journal-XXXXXX"));
+    SettingsStore settings(dir.path() + QStringLiteral("/VELN.ini"));
+    SystemClock clock;
+    NetSession net(settings, clock);
+    if (!net.loadMemberTable(writeMembers(dir.path(), 999)))
+        std::abort();
+    Journal journal(dir.path() + QStringLiteral("/") + Journal::kFileName);
+    if (!journal.start())
+        std::abort();
+    net.follow([&journal](const NetEvent& e) {
+        if (!journal.append(e))
+            std::abort();
+    });
+    const QString last = net.table().call(999);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(net.checkIn(last));
+        state.PauseTiming();
+        net.deleteLine(1, false);  // so the next round checks in again
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CheckInJournalled)->Unit(benchmark::kMillisecond);
 
 void BM_LoadMemberTable1000(benchmark::State& state)
 {

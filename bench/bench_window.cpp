@@ -57,6 +57,8 @@ struct Window {
         platform.printers = &printers;
         state.paths.memberFile = home.path() + QStringLiteral("/Veln.dat");
         state.paths.settingsFile = home.path() + QStringLiteral("/VELN.ini");
+        // Every check-in through the window writes and syncs its journal line.
+        state.paths.journalFile = home.path() + QStringLiteral("/journal.jsonl");
         writeMemberFile(state.paths.memberFile, manyMembers(999));
         settings = std::make_unique<SettingsStore>(state.paths.settingsFile);
         window = std::make_unique<frmMain>(platform, state, *settings);
@@ -88,8 +90,7 @@ void BM_WindowCheckInMember(benchmark::State& st)
         w.window->TxtChkin->setText(call);
         w.window->txtChkin_KeyDown(13);
         st.PauseTiming();
-        w.window->roster().removeLine(1);  // so the next round checks in again
-        delete w.window->lst1->takeItem(0);
+        w.window->session().deleteLine(1, false);  // so the next round checks in again
         st.ResumeTiming();
     }
 }
@@ -112,8 +113,7 @@ void BM_WindowCheckInWithRoster(benchmark::State& st)
         QCoreApplication::processEvents();  // the list lays itself out
         st.PauseTiming();
         const int last = w.window->roster().lineCount();
-        w.window->roster().removeLine(last);
-        delete w.window->lst1->takeItem(last - 1);
+        w.window->session().deleteLine(last, false);
         QCoreApplication::processEvents();
         st.ResumeTiming();
     }

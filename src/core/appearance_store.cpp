@@ -1,4 +1,5 @@
 #include "appearance_store.h"
+#include "settings_sections.h"
 
 #include "settings_store.h"
 
@@ -7,12 +8,12 @@ namespace {
 QString section(AppearanceStore::Group g)
 {
     switch (g) {
-    case AppearanceStore::Group::Screen: return QStringLiteral("Screen");
-    case AppearanceStore::Group::Form: return QStringLiteral("Form");
-    case AppearanceStore::Group::FormData: return QStringLiteral("FormData");
+    case AppearanceStore::Group::Screen: return SettingsSections::kScreen;
+    case AppearanceStore::Group::Form: return SettingsSections::kForm;
+    case AppearanceStore::Group::FormData: return SettingsSections::kFormData;
     case AppearanceStore::Group::Print: break;
     }
-    return QStringLiteral("Print");
+    return SettingsSections::kPrint;
 }
 
 QString colourKey(AppearanceStore::Group g, AppearanceStore::Colour c)

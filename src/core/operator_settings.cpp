@@ -1,9 +1,10 @@
 #include "operator_settings.h"
+#include "settings_sections.h"
 
 #include "settings_store.h"
 
 namespace {
-const QString kSection = QStringLiteral("Settings");
+const QString& kSection = SettingsSections::kSettings;
 const QString kNameKey = QStringLiteral("User Name");
 const QString kCallKey = QStringLiteral("User Call");
 }  // namespace

@@ -33,6 +33,7 @@ Paths Paths::forCurrentUser()
     p.buildUpdateZip = p.dataRoot + QStringLiteral("VelnBldUpdate.zip");
     p.lockFile = p.dataRoot + QStringLiteral(".lock");
     p.capsLockMark = p.dataRoot + QStringLiteral(".capslock");
+    p.journalFile = p.dataRoot + QStringLiteral("journal.jsonl");
     p.documentsFolder = documentsFolderFor(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     p.settingsFile = WithTrailingSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
         + QStringLiteral("VELN/VELN.ini");

@@ -19,6 +19,7 @@ struct Paths {
     QString buildUpdateZip;    // data root + "VelnBldUpdate.zip"
     QString lockFile;          // data root + ".lock"
     QString capsLockMark;      // data root + ".capslock": Caps Lock held on
+    QString journalFile;       // data root + "journal.jsonl": the running net
     QString documentsFolder;   // app-data folder + "Pellam Software/", or empty
     QString settingsFile;      // config folder + "VELN/VELN.ini"
 

@@ -1,9 +1,10 @@
 #include "printer_setting.h"
+#include "settings_sections.h"
 
 #include "settings_store.h"
 
 namespace {
-const QString kSection = QStringLiteral("Print");
+const QString& kSection = SettingsSections::kPrint;
 const QString kKey = QStringLiteral("Printer");
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "settings_store.h"
+#include "settings_sections.h"
 
 #include "safe_write.h"
 
@@ -420,7 +421,7 @@ QString fromSize(float size)
 
 void CleanUpEarlierReleaseKeys(SettingsStore& store)
 {
-    const QString section = QStringLiteral("Settings");
+    const QString& section = SettingsSections::kSettings;
     if (!store.GetSetting(section, QStringLiteral("Top")).isEmpty()) {
         for (const char* key : {"Top", "Height", "Left", "Width"})
             store.DeleteSetting(section, QLatin1String(key));

@@ -3,7 +3,6 @@
 #include "core/csv.h"
 #include "core/member_table.h"
 #include "session/checkin_roster.h"
-#include "session/session_file.h"
 
 #include <algorithm>
 
@@ -13,21 +12,19 @@ QList<Station> Stations(const MemberTable& table, const CheckinRoster& roster)
 {
     QList<Station> out;
     for (int k = 1; k <= roster.lineCount(); ++k) {
-        const QString line = roster.lines().at(k - 1);
+        const StationRecord& r = roster.station(k);
         Station s;
-        s.call = SessionFile::CallOfLine(line);
-        const int slot = roster.slotAt(k);
-        s.member = slot != 0;
+        s.call = r.call.trimmed();
+        s.member = r.member();
         if (s.member) {
-            s.name = table.name(slot).trimmed();
-            s.qth = table.qth(slot).trimmed();
+            s.name = table.name(r.slot).trimmed();
+            s.qth = table.qth(r.slot).trimmed();
         } else {
-            s.name = SessionFile::NameOfLine(line);
-            s.qth = line.trimmed().section(QLatin1Char(' '), 2).trimmed();
+            s.name = r.name.trimmed();
+            s.qth = r.qth.trimmed();
         }
-        const StationTimes t = roster.timesAt(k);
-        s.in = t.in;
-        s.out = t.out;
+        s.in = r.in;
+        s.out = r.out;
         out.append(s);
     }
     return out;

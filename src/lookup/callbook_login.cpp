@@ -1,4 +1,5 @@
 #include "callbook_login.h"
+#include "core/settings_sections.h"
 
 #include "core/settings_store.h"
 #include "password_vault.h"
@@ -6,8 +7,8 @@
 #include <QUrl>
 
 namespace {
-const QString kSettings = QStringLiteral("Settings");
-const QString kServers = QStringLiteral("Servers");
+const QString& kSettings = SettingsSections::kSettings;
+const QString& kServers = SettingsSections::kServers;
 const QString kUserKey = QStringLiteral("QRZ ID");
 const QString kPasswordKey = QStringLiteral("QRZ PW");
 const QString kSessionKey = QStringLiteral("QRZ Key");

@@ -1,9 +1,10 @@
 #include "net_manager.h"
+#include "core/settings_sections.h"
 
 #include "core/settings_store.h"
 
 namespace {
-const QString kSection = QStringLiteral("Settings");
+const QString& kSection = SettingsSections::kSettings;
 const QString kNameKey = QStringLiteral("NetMgr");
 const QString kCallKey = QStringLiteral("NetMgrCall");
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/report_types.h"
+#include "core/settings_sections.h"
 
 #include <QDate>
 #include <QString>
@@ -17,8 +18,8 @@ struct NewMemberEntry {
 };
 
 namespace ReportKeys {
-inline const QString kReport = QStringLiteral("Report");
-inline const QString kNewMember = QStringLiteral("NewMember");
+inline const QString& kReport = SettingsSections::kReport;
+inline const QString& kNewMember = SettingsSections::kNewMember;
 inline const QString kSessions = QStringLiteral("Sessions");
 inline const QString kCheckins = QStringLiteral("Checkins");
 inline const QString kTraffic = QStringLiteral("Traffic");

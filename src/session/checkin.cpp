@@ -78,8 +78,8 @@ QStringList SuggestCalls(const QString& call, const MemberTable& table)
     return out;
 }
 
-CheckInOutcome ProcessCheckIn(const QString& typed, const MemberTable& table, CheckinRoster& roster,
-                              EditorFlags& flags, const CheckInOptions& options)
+CheckInOutcome ProcessCheckIn(const QString& typed, const MemberTable& table, const CheckinRoster& roster,
+                              EditorFlags& flags, const CheckInOptions& options, const QDateTime& at)
 {
     CheckInOutcome out;
     out.clearStatus = !flags.statusHold;
@@ -103,17 +103,27 @@ CheckInOutcome ProcessCheckIn(const QString& typed, const MemberTable& table, Ch
         out.sound = SoundCue::Ding;
     } else if (slot != 0) {
         out.kind = CheckInOutcome::Kind::CheckedIn;
-        out.rosterLine = CheckinRoster::lineFor(table.call(slot), table.name(slot), table.qth(slot));
-        roster.append(out.rosterLine, slot);
-        roster.setSessionChanged(true);
+        NetEvent e;
+        e.kind = NetEvent::Kind::CheckedIn;
+        e.at = at.toUTC();
+        e.unsaved = true;
+        e.station = {table.call(slot), table.name(slot), table.qth(slot), slot, e.at, {}};
+        out.rosterLine = RosterLine(e.station);
+        out.events.append(e);
         flags.pendingInsert = 0;
     } else {
         out.kind = CheckInOutcome::Kind::Unknown;
         out.showStatus = true;
         out.status = c + QStringLiteral(" NOT FOUND");
         out.sound = SoundCue::Tada;
-        roster.addUnknown(c);
-        out.suggestions = roster.addSuggestions(SuggestCalls(c, table));
+        out.suggestions = roster.newSuggestions(SuggestCalls(c, table));
+        NetEvent e;
+        e.kind = NetEvent::Kind::UnknownCall;
+        e.at = at.toUTC();
+        e.unsaved = roster.sessionChanged();
+        e.text = c;
+        e.calls = out.suggestions;
+        out.events.append(e);
         out.flashSearch = !options.disableWindowFlash;
     }
     flags.statusHold = false;

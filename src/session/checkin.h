@@ -1,5 +1,9 @@
 #pragma once
 
+#include "net_event.h"
+
+#include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -27,17 +31,21 @@ struct CheckInOutcome {
     QString rosterLine;         // appended to the roster (CheckedIn)
     QStringList suggestions;    // appended to the suggestions list (Unknown)
     bool flashSearch = false;   // flash the search panel (Unknown)
+    // What changed, for the roster to apply: the station checked in, or the
+    // unknown call with its new suggestions.
+    QList<NetEvent> events;
 };
 
 struct CheckInOptions {
     bool disableWindowFlash = false;
 };
 
-// The check-in of one typed call: validate, look up, and either add the
-// member to the roster, refuse it, or list it as unknown with look-alike
-// member calls. Changes roster and flags; opens no files.
-CheckInOutcome ProcessCheckIn(const QString& typed, const MemberTable& table, CheckinRoster& roster,
-                              EditorFlags& flags, const CheckInOptions& options);
+// The check-in of one typed call at the moment at: validate, look up, and
+// either check the member in, refuse it, or list it as unknown with
+// look-alike member calls. The roster is only read: the outcome's events
+// carry the change. Changes the flags; opens no files.
+CheckInOutcome ProcessCheckIn(const QString& typed, const MemberTable& table, const CheckinRoster& roster,
+                              EditorFlags& flags, const CheckInOptions& options, const QDateTime& at = {});
 
 // Member calls whose suffix looks like the suffix of call, in slot order.
 QStringList SuggestCalls(const QString& call, const MemberTable& table);

@@ -1,42 +1,135 @@
 #include "checkin_roster.h"
 
+#include "net_event.h"
 #include "core/member_table.h"
 #include "core/text_number.h"
 
 #include <algorithm>
 
+QString RosterLine(const StationRecord& station)
+{
+    QString line = QLatin1Char(' ') + station.call;
+    if (station.words >= 2)
+        line += QLatin1Char(' ') + station.name;
+    if (station.words >= 3)
+        line += QLatin1Char(' ') + station.qth;
+    return line;
+}
+
 CheckinRoster::CheckinRoster() : marks_(MemberTable::kSlots + 1, 0) {}
 
-int CheckinRoster::slotAt(int line) const
+void CheckinRoster::apply(const NetEvent& e)
 {
-    if (line < 1 || line > lineCount())
+    using Kind = NetEvent::Kind;
+    switch (e.kind) {
+    case Kind::CheckedIn:
+        append(e.station);
+        break;
+    case Kind::UnknownCall:
+        unknown_.append(e.text);
+        suggestions_.append(e.calls);
+        break;
+    case Kind::CheckedOut:
+    case Kind::CheckedBack:
+        if (e.line >= 1 && e.line <= lineCount())
+            stations_[size_t(e.line - 1)].out = e.kind == Kind::CheckedOut ? e.at.toUTC() : QDateTime();
+        break;
+    case Kind::LineRemoved:
+        removeLine(e.line);
+        break;
+    case Kind::LineChanged:
+        replaceLine(e.line, e.station);
+        break;
+    case Kind::TrafficUp:
+    case Kind::TrafficDown:
+        if (e.at.isValid() && e.count != traffic_)
+            trafficLog_.append({e.at.toUTC(), e.count});
+        setTraffic(e.count, true);
+        break;
+    case Kind::SearchListsCleared:
+        clearSearchLists();
+        break;
+    case Kind::SessionOpened:
+        clearLines();
+        // A member's line marks it checked in, so it is not listed twice.
+        for (const StationRecord& s : e.stations)
+            append(s);
+        setCheckins(e.checkins);
+        setTraffic(e.count, false);
+        trafficLog_ = e.trafficLog;
+        break;
+    case Kind::MemberAdded:
+        // A call added as a member is no longer unknown.
+        unknown_.removeAll(e.station.call);
+        break;
+    case Kind::NetStarted:
+    case Kind::MemberChanged:
+    case Kind::MemberDeleted:
+    case Kind::Unsaved:
+    case Kind::SessionSaved:
+    case Kind::SessionEnded:
+        break;
+    }
+    sessionChanged_ = e.unsaved;
+}
+
+const StationRecord& CheckinRoster::station(int line) const
+{
+    static const StationRecord none;
+    return line >= 1 && line <= lineCount() ? stations_[size_t(line - 1)] : none;
+}
+
+QString CheckinRoster::lineAt(int line) const
+{
+    return line >= 1 && line <= lineCount() ? RosterLine(stations_[size_t(line - 1)]) : QString();
+}
+
+QStringList CheckinRoster::lines() const
+{
+    QStringList out;
+    out.reserve(lineCount());
+    for (const StationRecord& s : stations_)
+        out.append(RosterLine(s));
+    return out;
+}
+
+int CheckinRoster::slotAt(int line) const { return station(line).slot; }
+
+int CheckinRoster::lineOfSlot(int slot) const
+{
+    if (slot < 1)
         return 0;
-    return lineSlots_[size_t(line - 1)];
+    for (int k = 1; k <= lineCount(); ++k)
+        if (stations_[size_t(k - 1)].slot == slot)
+            return k;
+    return 0;
 }
 
-void CheckinRoster::append(const QString& line, int slot)
+void CheckinRoster::append(const StationRecord& station)
 {
-    appendUnmarked(line, slot);
-    if (slot >= 1 && slot <= MemberTable::kSlots)
+    appendUnmarked(station);
+    const int slot = stations_.back().slot;
+    if (slot >= 1)
         marks_[size_t(slot)] = slot;
-    checkins_ = lineCount();
+    checkins_ = std::min(lineCount(), kCounterMax);
 }
 
-void CheckinRoster::appendUnmarked(const QString& line, int slot)
+void CheckinRoster::appendUnmarked(const StationRecord& station)
 {
-    lines_.append(line);
-    lineSlots_.push_back(slot >= 1 && slot <= MemberTable::kSlots ? slot : 0);
-    times_.emplace_back();
+    stations_.push_back(station);
+    StationRecord& s = stations_.back();
+    if (s.slot < 1 || s.slot > MemberTable::kSlots)
+        s.slot = 0;
+    s.in = s.in.toUTC();
+    s.out = s.out.toUTC();
 }
 
 int CheckinRoster::removeLine(int line)
 {
     if (line < 1 || line > lineCount())
         return 0;
-    const int slot = lineSlots_[size_t(line - 1)];
-    lines_.removeAt(line - 1);
-    lineSlots_.erase(lineSlots_.begin() + (line - 1));
-    times_.erase(times_.begin() + (line - 1));
+    const int slot = stations_[size_t(line - 1)].slot;
+    stations_.erase(stations_.begin() + (line - 1));
     if (slot >= 1)
         marks_[size_t(slot)] = 0;
     checkins_ = std::max(0, checkins_ - 1);
@@ -44,41 +137,35 @@ int CheckinRoster::removeLine(int line)
     return slot;
 }
 
-void CheckinRoster::replaceLine(int line, const QString& text)
+void CheckinRoster::replaceLine(int line, const StationRecord& station)
 {
-    if (line >= 1 && line <= lineCount())
-        lines_[line - 1] = text;
+    if (line < 1 || line > lineCount())
+        return;
+    StationRecord& s = stations_[size_t(line - 1)];
+    s.call = station.call;
+    s.name = station.name;
+    s.qth = station.qth;
+    s.words = station.words;
 }
 
 void CheckinRoster::clearLines()
 {
-    lines_.clear();
-    lineSlots_.clear();
-    times_.clear();
+    stations_.clear();
     std::fill(marks_.begin(), marks_.end(), 0);
 }
 
 StationTimes CheckinRoster::timesAt(int line) const
 {
-    if (line < 1 || line > lineCount())
-        return {};
-    return times_[size_t(line - 1)];
+    const StationRecord& s = station(line);
+    return {s.in, s.out};
 }
 
 void CheckinRoster::setTimes(int line, const StationTimes& times)
 {
-    if (line >= 1 && line <= lineCount())
-        times_[size_t(line - 1)] = {times.in.toUTC(), times.out.toUTC()};
-}
-
-bool CheckinRoster::toggleCheckOut(int line, const QDateTime& at)
-{
-    if (line < 1 || line > lineCount())
-        return false;
-    StationTimes& t = times_[size_t(line - 1)];
-    t.out = t.checkedOut() ? QDateTime() : at.toUTC();
-    sessionChanged_ = true;
-    return true;
+    if (line >= 1 && line <= lineCount()) {
+        stations_[size_t(line - 1)].in = times.in.toUTC();
+        stations_[size_t(line - 1)].out = times.out.toUTC();
+    }
 }
 
 QString CheckinRoster::timesText(int line) const
@@ -98,48 +185,35 @@ bool CheckinRoster::isCheckedIn(int slot) const
     return slot >= 1 && slot <= MemberTable::kSlots && marks_[size_t(slot)] == slot;
 }
 
-QString CheckinRoster::lineFor(const QString& call, const QString& name, const QString& qth)
-{
-    return QLatin1Char(' ') + call + QLatin1Char(' ') + name + QLatin1Char(' ') + qth;
-}
-
 void CheckinRoster::setCheckins(int value) { checkins_ = std::clamp(value, 0, kCounterMax); }
 
-int CheckinRoster::traffic() const
+QString CheckinRoster::trafficCaption() const
 {
-    return int(std::clamp(LeadingNumber(trafficCaption_), 0.0, double(kCounterMax)));
+    return trafficSigned_ ? SignedNumberText(traffic_) : QString::number(traffic_);
 }
 
-void CheckinRoster::trafficClicked(bool rightButton, const QDateTime& at)
+void CheckinRoster::setTraffic(int count, bool clickedForm)
 {
-    const int before = traffic();
-    const int value = std::clamp(before + (rightButton ? -1 : 1), 0, kCounterMax);
-    trafficCaption_ = SignedNumberText(value);
-    if (value == before)
-        return;
-    // The count is part of the session file: a click alone is worth a Save.
-    sessionChanged_ = true;
-    if (at.isValid())
-        trafficLog_.append({at.toUTC(), value});
+    traffic_ = std::clamp(count, 0, kCounterMax);
+    trafficSigned_ = clickedForm;
 }
 
-QStringList CheckinRoster::addSuggestions(const QStringList& calls)
+int CheckinRoster::trafficAfterClick(bool rightButton) const
+{
+    return std::clamp(traffic_ + (rightButton ? -1 : 1), 0, kCounterMax);
+}
+
+QStringList CheckinRoster::newSuggestions(const QStringList& calls) const
 {
     // One scan names every member once: only the calls listed before need
     // comparing, and an empty list needs none.
-    const qsizetype listedBefore = suggestions_.size();
     QStringList added;
     for (const QString& call : calls)
-        if (listedBefore == 0
-            || std::find(suggestions_.cbegin(), suggestions_.cbegin() + listedBefore, call)
-                == suggestions_.cbegin() + listedBefore) {
-            suggestions_.append(call);
+        if (suggestions_.isEmpty() || !suggestions_.contains(call))
             added.append(call);
-        }
     return added;
 }
 
-void CheckinRoster::removeUnknown(const QString& call) { unknown_.removeAll(call); }
 
 void CheckinRoster::clearSearchLists()
 {

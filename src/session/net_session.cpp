@@ -1,7 +1,11 @@
 #include "net_session.h"
 
+#include "member_changes.h"
 #include "session_file.h"
 #include "session_times.h"
+#include "lookup/callbook_login.h"
+#include "lookup/callbook_manager.h"
+#include "members/net_manager.h"
 #include "platform/clock.h"
 #include "core/settings_store.h"
 #include "core/text_number.h"
@@ -21,24 +25,114 @@ using MemberEditor::Refusal;
 
 NetSession::NetSession(SettingsStore& settings, const Clock& clock) : settings_(settings), clock_(clock) {}
 
+// ---------------------------------------------------------------- the stream of net events
+
+NetEvent NetSession::event(NetEvent::Kind kind) const
+{
+    NetEvent e;
+    e.kind = kind;
+    e.at = clock_.now().toUTC();
+    e.unsaved = roster_.sessionChanged();
+    return e;
+}
+
+void NetSession::take(const NetEvent& e)
+{
+    roster_.apply(e);
+    if (e.kind == NetEvent::Kind::SessionSaved) {
+        fileName_ = e.text;
+    } else if (e.kind == NetEvent::Kind::SessionOpened) {
+        fileName_ = e.text;
+        fileDate_ = e.date;
+        // A net whose first station is not today's net control was run by
+        // another station.
+        const StationRecord& first = roster_.station(1);
+        altNetControl_ = roster_.lineCount() > 0 && first.call.trimmed() != netControlCall_;
+        netControlCaption_ = altNetControl_ ? first.name + QStringLiteral("  ") + first.call.trimmed()
+                                            : IdentityCaption(netControlName_, netControlCall_);
+    }
+}
+
+void NetSession::commit(const NetEvent& e)
+{
+    take(e);
+    for (const Follower& f : followers_)
+        f(e);
+}
+
+void NetSession::commit(const QList<NetEvent>& events)
+{
+    for (const NetEvent& e : events)
+        commit(e);
+}
+
+void NetSession::restore(const QList<NetEvent>& events)
+{
+    for (const NetEvent& e : events)
+        take(e);
+}
+
+// ---------------------------------------------------------------- the net's people
+
+void NetSession::setNetManager(const QString& name, const QString& call)
+{
+    netManagerCaption_ = IdentityCaption(name, call);
+}
+
+void NetSession::setNetControl(const QString& name, const QString& call)
+{
+    netControlName_ = name;
+    netControlCall_ = call;
+    netControlCaption_ = IdentityCaption(name, call);
+}
+
 // ---------------------------------------------------------------- check-in
 
-CheckInOutcome NetSession::checkIn(const QString& typed)
+std::optional<CheckInOutcome> NetSession::startNet()
+{
+    commit(event(NetEvent::Kind::NetStarted));
+    if (options_.disableAutoInsert || netControlCaption_.isEmpty())
+        return std::nullopt;
+    // A roster of the net control alone is nothing to save yet. A call is at
+    // most six characters, as the label's last six always held it.
+    return checkIn(netControlCall_.trimmed().right(6), false);
+}
+
+CheckInOutcome NetSession::checkIn(const QString& typed) { return checkIn(typed, true); }
+
+CheckInOutcome NetSession::checkIn(const QString& typed, bool marksUnsaved)
 {
     EditorFlags flags;
     flags.statusHold = statusHold_;
     CheckInOptions opts;
     opts.disableWindowFlash = options_.disableWindowFlash;
-    CheckInOutcome out = ProcessCheckIn(typed, table_, roster_, flags, opts);
+    CheckInOutcome out = ProcessCheckIn(typed, table_, roster_, flags, opts, clock_.now());
     statusHold_ = flags.statusHold;
-    if (out.kind == CheckInOutcome::Kind::CheckedIn)
-        roster_.setTimes(roster_.lineCount(), {clock_.now().toUTC(), {}});
+    for (NetEvent& e : out.events)
+        e.unsaved = e.unsaved && (marksUnsaved || e.kind != NetEvent::Kind::CheckedIn);
+    commit(out.events);
     return out;
 }
 
-void NetSession::trafficClicked(bool rightButton) { roster_.trafficClicked(rightButton, clock_.now()); }
+void NetSession::trafficClicked(bool rightButton)
+{
+    NetEvent e = event(rightButton ? NetEvent::Kind::TrafficDown : NetEvent::Kind::TrafficUp);
+    e.count = roster_.trafficAfterClick(rightButton);
+    // Any change of a counter is something to save.
+    e.unsaved = e.unsaved || e.count != roster_.traffic();
+    commit(e);
+}
 
-bool NetSession::checkOut(int line) { return roster_.toggleCheckOut(line, clock_.now()); }
+bool NetSession::checkOut(int line)
+{
+    if (line < 1 || line > roster_.lineCount())
+        return false;
+    NetEvent e = event(roster_.station(line).checkedOut() ? NetEvent::Kind::CheckedBack : NetEvent::Kind::CheckedOut);
+    e.line = line;
+    e.unsaved = true;
+    commit(e);
+    return true;
+}
 
 std::optional<CheckInOutcome> NetSession::autoCheckIn(const QString& call)
 {
@@ -49,15 +143,20 @@ std::optional<CheckInOutcome> NetSession::autoCheckIn(const QString& call)
 
 void NetSession::clearSearchLists()
 {
-    roster_.clearSearchLists();
+    commit(event(NetEvent::Kind::SearchListsCleared));
     editor_.dropPending();
 }
 
 // ---------------------------------------------------------------- member editor
 
-void NetSession::unknownCallClicked(const QString& call, bool callbookReady)
+bool NetSession::callbookReady() const
 {
-    if (callbookReady)
+    return callbooks_ ? callbooks_->isSetUp() : CallbookLogin(settings_).anySetUp();
+}
+
+void NetSession::unknownCallClicked(const QString& call)
+{
+    if (callbookReady())
         editor_.armLookup();
     else
         editor_.beginAddFor(call);
@@ -69,7 +168,11 @@ bool NetSession::beginEdit(int line)
         return false;
     // A line without a member (read from a session file) fills nothing.
     editor_.beginEdit(table_.record(roster_.slotAt(line)));
-    roster_.setSessionChanged(true);
+    if (!roster_.sessionChanged()) {
+        NetEvent e = event(NetEvent::Kind::Unsaved);
+        e.unsaved = true;
+        commit(e);
+    }
     return true;
 }
 
@@ -83,7 +186,7 @@ Outcome NetSession::beginChangeCall(int line)
         o.ding = true;
         return o;
     }
-    editor_.beginChangeCall(SessionFile::CallOfLine(roster_.lines().at(line - 1)));
+    editor_.beginChangeCall(roster_.station(line).call);
     o.ok = true;
     return o;
 }
@@ -149,7 +252,10 @@ NetSession::SaveOutcome NetSession::saveEditor(int selectedLine)
             [this](const QString& c, const QString& n, const QString& q) { AppendNewMemberEntry(settings_, c, n, q); });
         if (out.editor.ok) {
             statusHold_ = true;
-            roster_.removeUnknown(call);
+            NetEvent e = event(NetEvent::Kind::MemberAdded);
+            e.station = {table_.call(out.editor.slot), table_.name(out.editor.slot), table_.qth(out.editor.slot),
+                         out.editor.slot, {}, {}};
+            commit(e);
         }
         // A member saved, or one the table already holds, is checked in; a
         // refusal (full table, implausible call, failed write) stays on show.
@@ -160,34 +266,42 @@ NetSession::SaveOutcome NetSession::saveEditor(int selectedLine)
             out.checkIn = checkIn(call);
         break;
     }
-    case EditorMode::ChangeCall:
-        out.editor = MemberEditor::SaveChangeCall(call, editor_.text(Box::NewCall), selectedLine, table_, roster_);
+    case EditorMode::ChangeCall: {
+        const MemberChanges::Result r =
+            MemberChanges::SaveChangeCall(call, editor_.text(Box::NewCall), selectedLine, table_, roster_, clock_.now());
+        out.editor = r.outcome;
+        commit(r.events);
         if (out.editor.ok)
             editor_.changeSaved();
         break;
+    }
     case EditorMode::Edit:
-    case EditorMode::None:
-        out.editor = MemberEditor::SaveEdit(call, editor_.text(Box::Name), editor_.text(Box::Qth), table_, roster_);
+    case EditorMode::None: {
+        const MemberChanges::Result r =
+            MemberChanges::SaveEdit(call, editor_.text(Box::Name), editor_.text(Box::Qth), table_, roster_, clock_.now());
+        out.editor = r.outcome;
+        commit(r.events);
         if (out.editor.ok)
             editor_.editSaved();
         break;
+    }
     }
     return out;
 }
 
 QString NetSession::deleteQuestion(int line) const
 {
-    return line >= 1 && line <= roster_.lineCount() ? MemberEditor::DeleteQuestion(roster_.lines().at(line - 1))
-                                                    : QString();
+    return line >= 1 && line <= roster_.lineCount() ? MemberChanges::DeleteQuestion(roster_.station(line)) : QString();
 }
 
 Outcome NetSession::deleteLine(int line, bool deleteMember)
 {
     const QString call = table_.call(roster_.slotAt(line));
-    Outcome out = MemberEditor::DeleteLine(line, deleteMember, table_, roster_);
-    if (out.ok && deleteMember)
+    const MemberChanges::Result r = MemberChanges::DeleteLine(line, deleteMember, table_, roster_, clock_.now());
+    commit(r.events);
+    if (r.outcome.ok && deleteMember)
         ForgetNewMember(settings_, call);
-    return out;
+    return r.outcome;
 }
 
 // ---------------------------------------------------------------- session files
@@ -202,11 +316,9 @@ NetSession::WriteOutcome NetSession::writeSession(const QString& path, const QDa
 {
     WriteOutcome out;
     QList<SessionTimes::Entry> times;
-    for (int k = 1; k <= roster_.lineCount(); ++k) {
-        const StationTimes t = roster_.timesAt(k);
-        if (t.in.isValid() || t.out.isValid())
-            times.append({SessionFile::CallOfLine(roster_.lines().at(k - 1)), t.in, t.out});
-    }
+    for (const StationRecord& s : roster_.stations())
+        if (s.in.isValid() || s.out.isValid())
+            times.append({s.call, s.in, s.out});
     const QString timesPath = SessionTimes::PathFor(path);
     if (!damagedTimes_.isEmpty() && damagedTimes_ == timesPath && QFileInfo::exists(timesPath)) {
         QString why;
@@ -234,7 +346,7 @@ NetSession::WriteOutcome NetSession::writeSession(const QString& path, const QDa
                 listed.insert(e.call);
             QSet<QString> oldCalls;
             for (const QString& line : old.contents.lines)
-                oldCalls.insert(SessionFile::CallOfLine(line));
+                oldCalls.insert(SessionFile::StationOfLine(line).call);
             for (const SessionTimes::Entry& e : oldTimes.contents.stations)
                 if (oldCalls.contains(e.call) && !listed.contains(e.call))
                     times.append(e);
@@ -257,9 +369,11 @@ NetSession::WriteOutcome NetSession::writeSession(const QString& path, const QDa
         return out;
     }
     out.ok = true;
-    fileName_ = path;
     saveFailed_ = false;
-    roster_.setSessionChanged(false);
+    NetEvent e = event(NetEvent::Kind::SessionSaved);
+    e.text = path;
+    e.unsaved = false;
+    commit(e);
     return out;
 }
 
@@ -267,6 +381,39 @@ NetSession::WriteOutcome NetSession::saveAs(const QString& chosen, const QDate& 
 {
     return writeSession(SessionFile::WithExtension(chosen), today);
 }
+
+namespace {
+
+// Gives the stations the times of the companion file, the first unused
+// entry of a station's call each; the traffic log too. Says why, when the
+// times file was not read whole: its good lines are taken all the same.
+QString readTimes(const QString& sessionPath, QList<StationRecord>& stations, QList<TrafficEvent>& traffic,
+                  QString& damagedTimes)
+{
+    damagedTimes.clear();
+    const SessionTimes::ReadResult read = SessionTimes::Read(sessionPath);
+    QString notice;
+    if (!read.damage.isEmpty()) {
+        damagedTimes = SessionTimes::PathFor(sessionPath);
+        notice = QStringLiteral("The times file %1 was not read whole: %2. The times it holds in good order are "
+                                "taken; a Save keeps the file aside as %1.damaged instead of overwriting it.")
+                     .arg(QDir::toNativeSeparators(damagedTimes), read.damage);
+    }
+    const QList<SessionTimes::Entry>& entries = read.contents.stations;
+    std::vector<bool> used(size_t(entries.size()), false);
+    for (StationRecord& s : stations)
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            if (!used[size_t(i)] && entries.at(i).call == s.call) {
+                used[size_t(i)] = true;
+                s.in = entries.at(i).in.toUTC();
+                s.out = entries.at(i).out.toUTC();
+                break;
+            }
+    traffic = read.contents.traffic;
+    return notice;
+}
+
+}  // namespace
 
 NetSession::OpenOutcome NetSession::openSession(const QString& path, const QString& netControlCall)
 {
@@ -277,56 +424,29 @@ NetSession::OpenOutcome NetSession::openSession(const QString& path, const QStri
         return out;
     }
     const SessionFile::Contents& c = read.contents;
-    fileName_ = path;
-    fileDate_ = c.date;
-    roster_.clearLines();
-    for (int i = 0; i < c.lines.size(); ++i) {
-        const QString& line = c.lines.at(i);
-        const QString call = SessionFile::CallOfLine(line);
-        if (i == 0 && call != netControlCall) {
-            out.altNetControl = true;
-            out.altNetControlCaption = SessionFile::NameOfLine(line) + QStringLiteral("  ") + call;
-        }
-        // A line whose call is no member has no member slot; a member's line
-        // marks it checked in, so it is not listed twice.
-        roster_.append(line, call.isEmpty() ? 0 : table_.FindCall(call));
+    NetEvent e = event(NetEvent::Kind::SessionOpened);
+    e.text = path;
+    e.date = c.date;
+    e.unsaved = false;
+    for (const QString& line : c.lines) {
+        StationRecord s = SessionFile::StationOfLine(line);
+        // A line whose call is no member has no member slot.
+        s.slot = s.call.trimmed().isEmpty() ? 0 : table_.FindCall(s.call.trimmed());
+        e.stations.append(s);
     }
-    roster_.clearTrafficLog();
-    out.notice = takeTimes(path);
-    roster_.setCheckins(int(LeadingNumber(c.checkins)));
-    roster_.setTrafficCaption(c.traffic);
-    roster_.setSessionChanged(false);
+    netControlCall_ = netControlCall;
+    out.notice = readTimes(path, e.stations, e.trafficLog, damagedTimes_);
+    e.checkins = int(LeadingNumber(c.checkins));
+    e.count = int(LeadingNumber(c.traffic));
+    commit(e);
     out.ok = true;
     out.date = c.date;
+    out.altNetControl = altNetControl_;
+    out.altNetControlCaption = altNetControl_ ? netControlCaption_ : QString();
     return out;
 }
 
-QString NetSession::takeTimes(const QString& sessionPath)
-{
-    damagedTimes_.clear();
-    const SessionTimes::ReadResult read = SessionTimes::Read(sessionPath);
-    QString notice;
-    if (!read.damage.isEmpty()) {
-        damagedTimes_ = SessionTimes::PathFor(sessionPath);
-        notice = QStringLiteral("The times file %1 was not read whole: %2. The times it holds in good order are "
-                                "taken; a Save keeps the file aside as %1.damaged instead of overwriting it.")
-                     .arg(QDir::toNativeSeparators(damagedTimes_), read.damage);
-    }
-    const SessionTimes::Contents* contents = &read.contents;
-    const QList<SessionTimes::Entry>& entries = contents->stations;
-    std::vector<bool> used(size_t(entries.size()), false);
-    for (int k = 1; k <= roster_.lineCount(); ++k) {
-        const QString call = SessionFile::CallOfLine(roster_.lines().at(k - 1));
-        for (qsizetype i = 0; i < entries.size(); ++i)
-            if (!used[size_t(i)] && entries.at(i).call == call) {
-                used[size_t(i)] = true;
-                roster_.setTimes(k, {entries.at(i).in, entries.at(i).out});
-                break;
-            }
-    }
-    roster_.setTrafficLog(contents->traffic);
-    return notice;
-}
+void NetSession::endNet() { commit(event(NetEvent::Kind::SessionEnded)); }
 
 // ---------------------------------------------------------------- report and documents
 

@@ -2,6 +2,7 @@
 
 #include "checkin.h"
 #include "checkin_roster.h"
+#include "net_event.h"
 #include "session_options.h"
 #include "core/member_table.h"
 #include "core/report_types.h"
@@ -11,8 +12,11 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <optional>
+#include <vector>
 
+class CallbookManager;
 class Clock;
 class SettingsStore;
 struct ReportWriteOutcome;
@@ -20,26 +24,54 @@ struct ReportWriteOutcome;
 // The net's whole state for one run, without the window: the member table,
 // the roster with its counters and search lists, the member editor, the
 // session file and the document on show. Each operation takes its inputs and
-// returns what the window shows; frmMain mirrors the getters. The clock
-// stamps check-ins, check-outs and traffic.
+// returns what the window shows; every change of the net also leaves as one
+// NetEvent, in order, to each follower (the window, the journal). Followers
+// get const views only: the state changes through operations alone.
 class NetSession {
 public:
     NetSession(SettingsStore& settings, const Clock& clock);
 
-    MemberTable& table() { return table_; }
     const MemberTable& table() const { return table_; }
-    CheckinRoster& roster() { return roster_; }
     const CheckinRoster& roster() const { return roster_; }
     const MemberEditor::EditorMachine& editor() const { return editor_; }
-    MemberEditor::EditorMachine& editor() { return editor_; }
-    SessionOptions& options() { return options_; }
     const SessionOptions& options() const { return options_; }
+    void setOptions(const SessionOptions& options) { options_ = options; }
+
+    // --- the stream of net events
+    using Follower = std::function<void(const NetEvent&)>;
+    // Followers hear every event after the net has taken it, in the order
+    // they were added.
+    void follow(Follower follower) { followers_.push_back(std::move(follower)); }
+    // A net brought back from its events: the state they lead to, the
+    // followers told nothing (they draw the whole net afterwards).
+    void restore(const QList<NetEvent>& events);
+
+    // Loads the member table; false (with table().lastError()) when it could
+    // not be read.
+    bool loadMemberTable(const QString& path) { return table_.LoadMemberTable(path); }
+
+    // --- the net's people, as the window's labels show them
+    void setNetManager(const QString& name, const QString& call);
+    void setNetControl(const QString& name, const QString& call);
+    // "NONE" when nobody is net control today.
+    void setNetControlCaption(const QString& caption) { netControlCaption_ = caption; }
+    QString netManagerCaption() const { return netManagerCaption_; }
+    QString netControlCaption() const { return netControlCaption_; }
+    // The opened session's first station is not today's net control.
+    bool altNetControl() const { return altNetControl_; }
+    // The closing of the window keeps the look and settings only when both
+    // the net manager and the net control are known.
+    bool closeKeepsSettings() const { return !netManagerCaption_.isEmpty() && !netControlCaption_.isEmpty(); }
 
     // --- check-in
+    // The start of a new net: its first event, then the net control's own
+    // check-in (unless automatic check-ins are off), which leaves nothing
+    // unsaved yet.
+    std::optional<CheckInOutcome> startNet();
     // A call typed into the check-in box.
     CheckInOutcome checkIn(const QString& typed);
-    // A check-in the program makes itself (the net control at start, a
-    // clicked suggestion): nothing while automatic check-ins are off.
+    // A check-in the program makes itself (a clicked suggestion): nothing
+    // while automatic check-ins are off.
     std::optional<CheckInOutcome> autoCheckIn(const QString& call);
     void trafficClicked(bool rightButton);
     // Check Out on roster line k (1-based): the station is marked gone now,
@@ -51,9 +83,19 @@ public:
 
     // --- member editor
     void beginAdd() { editor_.beginAdd(); }
+    void setEditorText(MemberEditor::Box box, const QString& text) { editor_.setText(box, text); }
+    // A key typed into a box of the frame.
+    void editorTyped(MemberEditor::Box box, const QString& text) { editor_.typed(box, text); }
+    void enterEditorBox(MemberEditor::Box box) { editor_.enterBox(box); }
+    // The refusal of an implausible call, for the status line.
+    QString leaveEditorBox(MemberEditor::Box box) { return editor_.leaveBox(box); }
+    // Some callbook has a login stored: a right click on an unknown call
+    // looks it up.
+    void setCallbooks(const CallbookManager* callbooks) { callbooks_ = callbooks; }
+    bool callbookReady() const;
     // A click on an unknown call: with a callbook login the right button
     // will look it up; without, the frame opens in Add mode for the call.
-    void unknownCallClicked(const QString& call, bool callbookReady);
+    void unknownCallClicked(const QString& call);
     // False when line (1-based) is not a roster line.
     bool beginEdit(int line);
     // A refusal when no line is selected.
@@ -113,6 +155,9 @@ public:
     // ones, the stations have no times.
     OpenOutcome openSession(const QString& path, const QString& netControlCall);
 
+    // The normal end of the net ("73", Exit, the close box): its last event.
+    void endNet();
+
     // --- the monthly report
     // Adds this session's check-ins and traffic to the totals; a stored
     // addition reloads them into report.
@@ -125,10 +170,12 @@ public:
     static QString documentFileName(Document document);
 
 private:
-    // Gives the stations of the roster the times of the companion file, the
-    // first unused entry of a line's call each.
-    // Says why, when the times file was not read whole.
-    QString takeTimes(const QString& sessionPath);
+    NetEvent event(NetEvent::Kind kind) const;
+    // The one way the net changes: applied, then told to every follower.
+    void commit(const NetEvent& event);
+    void commit(const QList<NetEvent>& events);
+    void take(const NetEvent& event);
+    CheckInOutcome checkIn(const QString& typed, bool marksUnsaved);
 
     SettingsStore& settings_;
     const Clock& clock_;
@@ -136,6 +183,8 @@ private:
     CheckinRoster roster_;
     MemberEditor::EditorMachine editor_;
     SessionOptions options_;
+    const CallbookManager* callbooks_ = nullptr;
+    std::vector<Follower> followers_;
     bool statusHold_ = false;
     QString fileName_;
     QString fileDate_;
@@ -143,6 +192,11 @@ private:
     // overwritten, by the next save beside it.
     QString damagedTimes_;
     bool saveFailed_ = false;
+    QString netManagerCaption_;
+    QString netControlCaption_;
+    QString netControlName_;
+    QString netControlCall_;
+    bool altNetControl_ = false;
     Document shownDocument_ = Document::Instructions;
 };
 

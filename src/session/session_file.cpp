@@ -193,16 +193,27 @@ ReadResult Read(const QString& path)
     return Parse(file.read(kMaxFileBytes + 1));
 }
 
-QString CallOfLine(const QString& rosterLine)
+StationRecord StationOfLine(const QString& rosterLine)
 {
-    const QString t = rosterLine.trimmed();
-    return t.section(QLatin1Char(' '), 0, 0);
-}
-
-QString NameOfLine(const QString& rosterLine)
-{
-    const QString t = rosterLine.trimmed();
-    return t.section(QLatin1Char(' '), 1, 1);
+    // The line's one leading blank is the roster's, not the call's.
+    const QString text = rosterLine.startsWith(QLatin1Char(' ')) ? rosterLine.mid(1) : rosterLine;
+    StationRecord s;
+    const qsizetype first = text.indexOf(QLatin1Char(' '));
+    if (first < 0) {
+        s.call = text;
+        s.words = 1;
+        return s;
+    }
+    s.call = text.left(first);
+    const qsizetype second = text.indexOf(QLatin1Char(' '), first + 1);
+    if (second < 0) {
+        s.name = text.mid(first + 1);
+        s.words = 2;
+        return s;
+    }
+    s.name = text.mid(first + 1, second - first - 1);
+    s.qth = text.mid(second + 1);
+    return s;
 }
 
 }  // namespace SessionFile

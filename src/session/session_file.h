@@ -1,5 +1,7 @@
 #pragma once
 
+#include "checkin_roster.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -54,9 +56,10 @@ constexpr int kMaxRosterLines = 10000;
 ReadResult Read(const QString& path);
 ReadResult Parse(const QByteArray& bytes);
 
-// The call of a roster line: the text before its first blank.
-QString CallOfLine(const QString& rosterLine);
-// The second word of a roster line (the name).
-QString NameOfLine(const QString& rosterLine);
+// The station of a roster line as a session file holds it: the call up to
+// the first blank, the name up to the next, the QTH the rest. The one place
+// a line becomes a record; RosterLine() gives the same line back. No member
+// slot or times: the file holds none.
+StationRecord StationOfLine(const QString& rosterLine);
 
 }  // namespace SessionFile

@@ -1,9 +1,10 @@
 #include "session_options.h"
+#include "core/settings_sections.h"
 
 #include "core/settings_store.h"
 
 namespace {
-const QString kOptions = QStringLiteral("Options");
+const QString& kOptions = SettingsSections::kOptions;
 
 struct Switch {
     const char* key;

@@ -1,4 +1,5 @@
 #include "startup_sequence.h"
+#include "core/settings_sections.h"
 
 #include "core/paths.h"
 #include "core/safe_write.h"
@@ -14,7 +15,7 @@
 namespace Startup {
 
 namespace {
-const QString kSettings = QStringLiteral("Settings");
+const QString& kSettings = SettingsSections::kSettings;
 }
 
 DateTexts DateTextsFor(const QDate& today)

@@ -1,4 +1,5 @@
 #include "update_checker.h"
+#include "core/settings_sections.h"
 
 #include "core/safe_write.h"
 #include "core/settings_store.h"
@@ -13,7 +14,7 @@
 #include <algorithm>
 
 namespace {
-const QString kSettings = QStringLiteral("Settings");
+const QString& kSettings = SettingsSections::kSettings;
 const QString kFileUpdate = QStringLiteral("FileUpdate");
 const QString kPreamble = QStringLiteral("VelnPreamble.rtf");
 const QString kInstructions = QStringLiteral("VelnInst.rtf");
@@ -88,7 +89,7 @@ QString UpdateChecker::document(const QString& name) const { return paths_.docum
 UpdateChecker::Result UpdateChecker::run()
 {
     Result r;
-    QString base = settings_.GetSetting(QStringLiteral("Servers"), QStringLiteral("Update")).trimmed();
+    QString base = settings_.GetSetting(SettingsSections::kServers, QStringLiteral("Update")).trimmed();
     if (base.isEmpty())
         return r;
     if (!base.contains(QStringLiteral("://")))

@@ -1,5 +1,6 @@
 // The main window and its load.
 #include "frm_main.h"
+#include "core/settings_sections.h"
 
 #include "core/settings_store.h"
 #include "lookup/callbook_manager.h"
@@ -17,6 +18,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QListWidget>
+#include <QSaveFile>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -40,13 +44,22 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
                                                        state_.paths.dataRoot + CallbookCache::kFileName, *platform_.clock);
         connect(callbooks_.get(), &CallbookManager::answered, this, &frmMain::callbookAnswered);
     }
+    session_.setCallbooks(callbooks_.get());
+    // The journal hears each change first, so it is on disk before it shows.
+    shownFile_ = qEnvironmentVariable("VELN_SHOWN_FILE");
+    session_.follow([this](const NetEvent& e) {
+        journalWritten(e);
+        drawEvent(e);
+        ++eventsShown_;
+        writeShownFile();
+    });
     Form_Load();
 }
 
 frmMain::~frmMain() = default;
 
 namespace {
-const QString kFirst = QStringLiteral("First");
+const QString& kFirst = SettingsSections::kFirst;
 const QString kFirstime = QStringLiteral("Firstime");
 }  // namespace
 
@@ -67,7 +80,6 @@ void frmMain::Form_Load()
     SetNumLock(false);
     setWindowTitle(kDesignCaption + QStringLiteral("  ")
                    + QLocale::system().toString(platform_.clock->today(), QLocale::ShortFormat));
-    session_.roster().setSessionChanged(false);
     endProgram_ = [this] {
         hide();
         QCoreApplication::quit();
@@ -101,7 +113,7 @@ void frmMain::Form_Load()
             loadPrinterFont();
         applyStoredAppearance();
         CleanUpEarlierReleaseKeys(settings_);
-        session_.options() = LoadSessionOptions(settings_);
+        session_.setOptions(LoadSessionOptions(settings_));
         drawOptions();
     } else {
         // The first evening looks as every later one: the look the end of this
@@ -113,12 +125,14 @@ void frmMain::Form_Load()
         applyAppearance(look);
     }
 
-    lblNetMgr->setText(IdentityCaption(state_.netManagerName, state_.netManagerCall));
-    lblNetCtl->setText(IdentityCaption(state_.netControlName, state_.netControlCall));
+    session_.setNetManager(state_.netManagerName, state_.netManagerCall);
+    session_.setNetControl(state_.netControlName, state_.netControlCall);
+    lblNetMgr->setText(session_.netManagerCaption());
+    lblNetCtl->setText(session_.netControlCaption());
     drawCounters();
 
-    MemberTable& table = session_.table();
-    if (!table.LoadMemberTable(state_.paths.memberFile)) {
+    const MemberTable& table = session_.table();
+    if (!session_.loadMemberTable(state_.paths.memberFile)) {
         platform_.prompts->message(table.lastError() + QStringLiteral("\n\nMembers cannot be looked up or added in this run."),
                                    Prompts::Icon::Critical);
     } else if (!table.lastError().isEmpty()) {
@@ -128,8 +142,7 @@ void frmMain::Form_Load()
     if (!settings_.notice().isEmpty())
         platform_.prompts->message(settings_.notice(), Prompts::Icon::Warning);
     sayCacheNotice();
-    lblMembers->setText(QString::number(table.memberCount()));
-    announce(lblMembers, QStringLiteral("Members"), lblMembers->text());
+    drawMembers();
     const MembersCounterColour colour = MembersCounterColourFor(table.memberCount());
     if (colour != MembersCounterColour::Unchanged)
         // On black, where yellow and red both read well.
@@ -143,13 +156,120 @@ void frmMain::Form_Load()
     if (IsNetControlOperator(settings_, state_.netControlName))
         IDTimer->start();
 
-    // The net control checks itself in first.
-    const QString netControl = IdentityCaption(state_.netControlName, state_.netControlCall);
-    if (!netControl.isEmpty())
-        if (const auto outcome = session_.autoCheckIn(netControl.right(6).trimmed()))
+    // A net left by a run that did not end comes back; otherwise a new net
+    // starts with the net control checking itself in.
+    if (!openJournal())
+        if (const auto outcome = session_.startNet())
             applyOutcome(*outcome);
-    // A roster of the net control alone is nothing to save yet.
-    session_.roster().setSessionChanged(false);
+    writeShownFile();
+}
+
+void frmMain::writeShownFile()
+{
+    if (shownFile_.isEmpty())
+        return;
+    QString text = QStringLiteral("events %1\nchecks %2\ntraffic [%3]\nmembers %4\nfile %5 %6\n")
+                       .arg(eventsShown_)
+                       .arg(lblChkins->text(), lblTraffic->text(), lblMembers->text(), session_.fileName(),
+                            session_.changed() ? QStringLiteral("unsaved") : QStringLiteral("saved"));
+    for (int i = 0; i < lst1->count(); ++i)
+        text += QStringLiteral("line [%1] %2 %3\n")
+                    .arg(lst1->item(i)->text(), lst1->item(i)->foreground().color().name(), lst1->item(i)->toolTip());
+    for (int i = 0; i < lstNF->count(); ++i)
+        text += QStringLiteral("unknown %1\n").arg(lstNF->item(i)->text());
+    for (int i = 0; i < lstSG->count(); ++i)
+        text += QStringLiteral("suggest %1\n").arg(lstSG->item(i)->text());
+    // Where the test clicks: the traffic counter, the roster's first row.
+    const QPoint traffic = lblTraffic->mapToGlobal(lblTraffic->rect().center());
+    const QPoint roster = lst1->viewport()->mapToGlobal(QPoint(20, 0));
+    const int row = lst1->count() > 0 ? lst1->visualItemRect(lst1->item(0)).height() : 0;
+    text += QStringLiteral("place traffic %1 %2\nplace roster %3 %4 %5\n")
+                .arg(traffic.x())
+                .arg(traffic.y())
+                .arg(roster.x())
+                .arg(roster.y())
+                .arg(row);
+    QSaveFile file(shownFile_);
+    if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0)
+        file.commit();
+}
+
+bool frmMain::openJournal()
+{
+    const QString path = state_.paths.journalFile;
+    journal_ = std::make_unique<Journal>(path);
+    const Journal::Found found = Journal::Read(path);
+    bool restored = false;
+    if (found.state == Journal::Found::State::Unreadable) {
+        const QString aside = Journal::KeepAside(path, platform_.clock->now());
+        platform_.prompts->message(
+            QStringLiteral("The journal of the last net could not be read (%1).\n\n%2\n\nThe net starts empty.")
+                .arg(found.error,
+                     aside.isEmpty() ? QStringLiteral("It could not be moved aside either.")
+                                     : QStringLiteral("It was kept as %1.").arg(QDir::toNativeSeparators(aside))),
+            Prompts::Icon::Warning);
+    } else if (found.state == Journal::Found::State::Open && found.events.size() > 1) {
+        const Prompts::Answer answer = platform_.prompts->ask(
+            NetRecovery::Question(NetRecovery::Summarise(found.events)), Prompts::Buttons::YesNo, Prompts::Answer::Yes,
+            Prompts::Icon::Question, QStringLiteral("RESTORE NET"));
+        if (answer == Prompts::Answer::Yes) {
+            session_.restore(found.events);
+            eventsShown_ = int(found.events.size());
+            restored = true;
+        } else {
+            const NetRecovery::Written w =
+                NetRecovery::WriteRecovered(found.events, state_.paths.sessionsFolder, settings_, *platform_.clock);
+            if (w.ok)
+                platform_.prompts->message(
+                    QStringLiteral("The net was saved as %1, its times beside it.").arg(QDir::toNativeSeparators(w.path)),
+                    Prompts::Icon::Information, QStringLiteral("RESTORE NET"));
+            else
+                platform_.prompts->message(
+                    w.error + QStringLiteral("\n\nThe journal stays as it is; the next start offers the net again."),
+                    Prompts::Icon::Critical, QStringLiteral("RESTORE NET"));
+            if (!w.ok) {
+                // Nothing of that net may be lost: this run keeps no journal.
+                journal_.reset();
+                return false;
+            }
+        }
+    }
+    const bool open = restored ? journal_->resume(found.completeBytes) : journal_->start();
+    if (!open) {
+        platform_.prompts->message(journal_->error() + QStringLiteral("\n\nThe net goes on, but a crash would lose it: "
+                                                                     "save the session now and then."),
+                                   Prompts::Icon::Warning);
+        journal_.reset();
+    }
+    if (restored) {
+        drawRoster();
+        drawSearchLists();
+        Label4->setText(session_.altNetControl() ? QStringLiteral("ALT NET CONTROL") : QStringLiteral("NET CONTROL"));
+        lblNetCtl->setText(session_.netControlCaption());
+        if (!session_.fileDate().isEmpty())
+            setWindowTitle(kDesignCaption + QStringLiteral("  ") + session_.fileDate());
+    }
+    return restored;
+}
+
+void frmMain::journalWritten(const NetEvent& event)
+{
+    if (!journal_ || !journal_->isOpen() || journal_->append(event) || journalWarned_)
+        return;
+    journalWarned_ = true;
+    // Told once the operation is over, not in the middle of it.
+    const QString error = journal_->error();
+    QTimer::singleShot(0, this, [this, error] {
+        platform_.prompts->message(error + QStringLiteral("\n\nThe net goes on, but a crash would lose it from now "
+                                                         "on: save the session now and then."),
+                                   Prompts::Icon::Warning);
+    });
+}
+
+void frmMain::showNetControlCaption(const QString& caption)
+{
+    session_.setNetControlCaption(caption);
+    lblNetCtl->setText(caption);
 }
 
 // ---------------------------------------------------------------- options
@@ -169,11 +289,12 @@ void frmMain::readOptions()
     if (!mnuOptionsDisableAutoInsert || !mnuOptionsDisableEnterKeyDing || !mnuOptionsDisableWindowFlash
         || !mnuOptionsSpeakStatus)
         return;
-    SessionOptions& o = session_.options();
+    SessionOptions o;
     o.disableAutoInsert = mnuOptionsDisableAutoInsert->isChecked();
     o.disableEnterKeyDing = mnuOptionsDisableEnterKeyDing->isChecked();
     o.disableWindowFlash = mnuOptionsDisableWindowFlash->isChecked();
     o.speakStatus = mnuOptionsSpeakStatus->isChecked();
+    session_.setOptions(o);
 }
 
 void frmMain::saveOptions()

@@ -3,6 +3,7 @@
 #include "core/appearance_store.h"
 #include "core/program_state.h"
 #include "main_layout.h"
+#include "session/journal.h"
 #include "session/net_session.h"
 
 #include <QColor>
@@ -44,8 +45,10 @@ public:
     ~frmMain() override;
 
     NetSession& session() { return session_; }
-    MemberTable& memberTable() { return session_.table(); }
-    CheckinRoster& roster() { return session_.roster(); }
+    const MemberTable& memberTable() const { return session_.table(); }
+    const CheckinRoster& roster() const { return session_.roster(); }
+    // The journal of the running net; null when it could not be written.
+    const Journal* journal() const { return journal_.get(); }
     int PrinterCount() const { return printerCount_; }
     MemberEditor::EditorMode editorMode() const { return session_.editor().mode(); }
     QColor LineColor() const { return lineColor_; }
@@ -272,6 +275,8 @@ public:
     void CmdChange_Click();
     // The net manager chosen in the net-manager dialog.
     void showNetManager(const QString& name, const QString& call);
+    // "NONE" when nobody is net control today.
+    void showNetControlCaption(const QString& caption);
     void cmdSave_Click();
     void cmdCancel_Click();
     // The member editor's boxes.
@@ -306,6 +311,17 @@ private:
     void readOptions();
     void saveOptions();
     void applyOutcome(const CheckInOutcome& outcome);
+    // Draws one event of the net: the window follows the net through them.
+    void drawEvent(const NetEvent& event);
+    void drawSearchLists();
+    void drawMembers();
+    // The journal: a net left by a run that did not end is brought back
+    // (true) or kept as a session file; then the journal goes on or starts.
+    bool openJournal();
+    void journalWritten(const NetEvent& event);
+    // For the crash test: what the window shows, rewritten whole after each
+    // event when VELN_SHOWN_FILE names a file.
+    void writeShownFile();
     void drawRoster();
     // Line k's colour (grey once checked out) and its times as tooltip.
     void drawRosterLine(int line);
@@ -360,6 +376,10 @@ private:
     SettingsStore& settings_;
     AppearanceStore appearance_;
     NetSession session_;
+    std::unique_ptr<Journal> journal_;
+    bool journalWarned_ = false;
+    QString shownFile_;
+    int eventsShown_ = 0;
     QWidget* client_ = nullptr;
     std::vector<QWidget*> controls_;  // the window's controls in creation order
     std::vector<MainLayout::ControlGeometry> geometry_;

@@ -213,7 +213,7 @@ void frmMain::buildControls()
         {txtCall, Box::Call}, {txtName, Box::Name}, {TxtCS, Box::Qth}, {TxtNew, Box::NewCall}};
     for (const auto& [edit, which] : editorBoxes)
         connect(edit, &QLineEdit::textChanged, this,
-                [this, which = which](const QString& text) { session_.editor().setText(which, text); });
+                [this, which = which](const QString& text) { session_.setEditorText(which, text); });
     // Tab visits every control once, in the order of the evening's work;
     // the document passes Tab on rather than keeping it.
     rtfInfo->setTabChangesFocus(true);

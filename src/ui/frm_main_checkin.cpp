@@ -71,6 +71,85 @@ void frmMain::drawCounters()
     announce(lblTraffic, QStringLiteral("Traffic"), lblTraffic->text().trimmed());
 }
 
+void frmMain::drawEvent(const NetEvent& e)
+{
+    using Kind = NetEvent::Kind;
+    const CheckinRoster& roster = session_.roster();
+    switch (e.kind) {
+    case Kind::CheckedIn:
+        lst1->addItem(roster.lineAt(roster.lineCount()));
+        drawRosterLine(lst1->count());
+        lst1->scrollToBottom();
+        drawCounters();
+        break;
+    case Kind::UnknownCall: {
+        lstNF->addItem(e.text);
+        lstSG->addItems(e.calls);
+        const int size = listFontSize_ == 0 ? 10 : listFontSize_;
+        for (QListWidget* l : {lstNF, lstSG}) {
+            QFont f = l->font();
+            f.setPointSize(size);
+            l->setFont(f);
+            l->scrollToBottom();
+        }
+        break;
+    }
+    case Kind::CheckedOut:
+    case Kind::CheckedBack:
+        drawRosterLine(e.line);
+        break;
+    case Kind::LineRemoved:
+        delete lst1->takeItem(e.line - 1);
+        drawCounters();
+        break;
+    case Kind::LineChanged:
+        if (QListWidgetItem* item = lst1->item(e.line - 1))
+            item->setText(roster.lineAt(e.line));
+        drawRosterLine(e.line);
+        break;
+    case Kind::TrafficUp:
+    case Kind::TrafficDown:
+        drawCounters();
+        break;
+    case Kind::SearchListsCleared:
+        drawSearchLists();
+        break;
+    case Kind::MemberAdded:
+        if (lstNF->count() != session_.roster().unknownCalls().size())
+            drawSearchLists();  // the added call is no longer unknown
+        drawMembers();
+        break;
+    case Kind::MemberChanged:
+    case Kind::MemberDeleted:
+        drawMembers();
+        break;
+    case Kind::SessionOpened:
+        drawRoster();
+        Label4->setText(session_.altNetControl() ? QStringLiteral("ALT NET CONTROL") : QStringLiteral("NET CONTROL"));
+        lblNetCtl->setText(session_.netControlCaption());
+        break;
+    case Kind::NetStarted:
+    case Kind::Unsaved:
+    case Kind::SessionSaved:
+    case Kind::SessionEnded:
+        break;
+    }
+}
+
+void frmMain::drawMembers()
+{
+    lblMembers->setText(QString::number(session_.table().memberCount()));
+    announce(lblMembers, QStringLiteral("Members"), lblMembers->text());
+}
+
+void frmMain::drawSearchLists()
+{
+    lstNF->clear();
+    lstNF->addItems(session_.roster().unknownCalls());
+    lstSG->clear();
+    lstSG->addItems(session_.roster().suggestions());
+}
+
 void frmMain::drawRoster()
 {
     lst1->clear();
@@ -97,12 +176,9 @@ void frmMain::drawRosterLine(int line)
 
 void frmMain::mnuEditCheckOut_Click()
 {
-    const int line = selectedLine();
-    if (!session_.checkOut(line)) {
+    if (!session_.checkOut(selectedLine())) {
         showStatus(QStringLiteral("You must select a call to check out"));
         platform_.sound->play(Sound::kDing);
-    } else {
-        drawRosterLine(line);
     }
     TxtChkin->setFocus();
 }
@@ -126,27 +202,13 @@ void frmMain::applyOutcome(const CheckInOutcome& outcome)
         TxtChkin->setFocus();
         break;
     case CheckInOutcome::Kind::CheckedIn:
-        lst1->addItem(outcome.rosterLine);
-        drawRosterLine(lst1->count());
-        lst1->scrollToBottom();
-        drawCounters();
-        break;
-    case CheckInOutcome::Kind::Unknown: {
-        lstNF->addItem(outcome.call);
-        lstSG->addItems(outcome.suggestions);
-        const int size = listFontSize_ == 0 ? 10 : listFontSize_;
-        for (QListWidget* l : {lstNF, lstSG}) {
-            QFont f = l->font();
-            f.setPointSize(size);
-            l->setFont(f);
-            l->scrollToBottom();
-        }
+        break;  // the roster drew its new line from the net's event
+    case CheckInOutcome::Kind::Unknown:
         if (outcome.flashSearch && !Timer2->isActive()) {
             Timer2->setInterval(125);
             Timer2->start();
         }
         break;
-    }
     }
     Change_Caret();
 }
@@ -192,7 +254,6 @@ void frmMain::lstSG_Click(QListWidgetItem* item)
 void frmMain::lblTraffic_MouseDown(Qt::MouseButton button)
 {
     session_.trafficClicked(button == Qt::RightButton);
-    drawCounters();
 }
 
 void frmMain::mnuEditTrafficUp_Click()
@@ -244,8 +305,6 @@ void frmMain::mnuGoEditor_Click()
 void frmMain::cmdHide_Click()
 {
     session_.clearSearchLists();
-    lstNF->clear();
-    lstSG->clear();
     drawEditor();
     if (!lblStatus->text().isEmpty())
         clearStatus();

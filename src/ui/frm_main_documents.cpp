@@ -88,7 +88,8 @@ void frmMain::showNetManager(const QString& name, const QString& call)
 {
     state_.netManagerName = name;
     state_.netManagerCall = call;
-    lblNetMgr->setText(IdentityCaption(name, call));
+    session_.setNetManager(name, call);
+    lblNetMgr->setText(session_.netManagerCaption());
 }
 
 void frmMain::mnuChgCtl_Click()

@@ -2,7 +2,6 @@
 #include "frm_main.h"
 
 #include "core/call_sign.h"
-#include "lookup/callbook_login.h"
 #include "lookup/callbook_manager.h"
 #include "platform/browser.h"
 #include "platform/platform.h"
@@ -95,16 +94,6 @@ void frmMain::applyEditorOutcome(const MemberEditor::Outcome& outcome)
         platform_.sound->play(Sound::kDing);
     if (!outcome.error.isEmpty())
         platform_.prompts->message(outcome.error, Prompts::Icon::Critical);
-    if (outcome.rosterLine >= 1 && outcome.rosterLine <= lst1->count()) {
-        if (outcome.rosterText.isEmpty())
-            delete lst1->takeItem(outcome.rosterLine - 1);
-        else
-            lst1->item(outcome.rosterLine - 1)->setText(outcome.rosterText);
-    }
-    if (outcome.membersChanged) {
-        lblMembers->setText(QString::number(session_.table().memberCount()));
-        announce(lblMembers, QStringLiteral("Members"), lblMembers->text());
-    }
 }
 
 // ---------------------------------------------------------------- the Edit menu
@@ -178,10 +167,6 @@ void frmMain::cmdSave_Click()
     }
     if (outcome.editor.refusal == MemberEditor::Refusal::InvalidCall)
         TxtChkin->clear();
-    if (lstNF->count() != session_.roster().unknownCalls().size()) {
-        lstNF->clear();  // the added call is no longer unknown
-        lstNF->addItems(session_.roster().unknownCalls());
-    }
     Change_Caret();
     resetModeLabel();
     TxtChkin->setFocus();
@@ -209,10 +194,9 @@ void frmMain::lstNF_Click(QListWidgetItem* item)
 {
     if (!item)
         return;
-    const bool callbook = callbooks_ ? callbooks_->isSetUp() : CallbookLogin(settings_).anySetUp();
-    session_.unknownCallClicked(item->text(), callbook);
+    session_.unknownCallClicked(item->text());
     drawEditor();
-    if (!callbook)
+    if (!session_.callbookReady())
         txtName->setFocus();
 }
 
@@ -246,7 +230,7 @@ void frmMain::lookUpUnknown(QListWidgetItem* item)
         return;
     lstNF->setCurrentItem(item);
     const QString call = item->text();
-    if (!callbooks_->isSetUp()) {
+    if (!session_.callbookReady()) {
         txtCall->setText(call);
         if (platform_.browser)
             platform_.browser->open(callbooks_->webPageUrl(call));
@@ -254,7 +238,7 @@ void frmMain::lookUpUnknown(QListWidgetItem* item)
         return;
     }
     // As a left click does first: Cancel may call the wait off.
-    session_.unknownCallClicked(call, true);
+    session_.unknownCallClicked(call);
     session_.beginLookup(call);
     drawEditor();
     Text1->clear();
@@ -349,12 +333,12 @@ Box frmMain::editorBoxOf(const QLineEdit* box) const
 void frmMain::leaveEditorBox(QLineEdit* box)
 {
     const Box which = editorBoxOf(box);
-    session_.editor().setText(which, box->text());
+    session_.setEditorText(which, box->text());
     // On the way to Cancel a half-typed call is no refusal: Cancel cancels.
     QWidget* next = QApplication::focusWidget();
     if (next == cmdCancel)
         return;
-    const QString refused = session_.editor().leaveBox(which);
+    const QString refused = session_.leaveEditorBox(which);
     showText(box, session_.editor().text(which));
     if (refused.isEmpty())
         return;
@@ -370,7 +354,7 @@ void frmMain::editorBoxEdited(QLineEdit* box, const QString& text)
 {
     const Box which = editorBoxOf(box);
     const bool couldSave = session_.editor().form().saveEnabled;
-    session_.editor().typed(which, text);
+    session_.editorTyped(which, text);
     if (session_.editor().form().saveEnabled != couldSave)
         drawEditor();
 }
@@ -379,7 +363,7 @@ void frmMain::txtCall_GotFocus()
 {
     // While a call is changed the old call stays, so that a Save still
     // changes the call and never writes the hidden name and QTH boxes.
-    session_.editor().enterBox(Box::Call);
+    session_.enterEditorBox(Box::Call);
     showText(txtCall, session_.editor().text(Box::Call));
 }
 
@@ -398,7 +382,7 @@ void frmMain::txtCall_LostFocus() { leaveEditorBox(txtCall); }
 
 void frmMain::txtName_GotFocus()
 {
-    session_.editor().enterBox(Box::Name);
+    session_.enterEditorBox(Box::Name);
     showText(txtName, session_.editor().text(Box::Name));
     cmdCancel->setEnabled(session_.editor().form().cancelEnabled);
 }
@@ -411,7 +395,7 @@ void frmMain::txtName_KeyDown(int keyCode)
 
 void frmMain::txtName_LostFocus() { leaveEditorBox(txtName); }
 
-void frmMain::TxtCS_GotFocus() { session_.editor().enterBox(Box::Qth); }
+void frmMain::TxtCS_GotFocus() { session_.enterEditorBox(Box::Qth); }
 
 void frmMain::TxtCS_KeyDown(int keyCode)
 {
@@ -423,7 +407,7 @@ void frmMain::TxtCS_LostFocus() { leaveEditorBox(TxtCS); }
 
 void frmMain::TxtNew_GotFocus()
 {
-    session_.editor().enterBox(Box::NewCall);
+    session_.enterEditorBox(Box::NewCall);
     showText(TxtNew, session_.editor().text(Box::NewCall));
 }
 

@@ -127,11 +127,7 @@ void frmMain::mnuFileOpen_Click()
                                    Prompts::Icon::Warning);
         return;
     }
-    drawRoster();
     mnuEditEdit->setEnabled(true);
-    Label4->setText(opened.altNetControl ? QStringLiteral("ALT NET CONTROL") : QStringLiteral("NET CONTROL"));
-    lblNetCtl->setText(opened.altNetControl ? opened.altNetControlCaption
-                                            : IdentityCaption(state_.netControlName, state_.netControlCall));
     setWindowTitle(kDesignCaption + QStringLiteral("  ") + opened.date);
     if (!opened.notice.isEmpty())
         platform_.prompts->message(opened.notice, Prompts::Icon::Warning);
@@ -200,7 +196,7 @@ void frmMain::Form_Unload()
 {
     // Given back on every way out, whatever else is kept.
     SetCapsLock(false);
-    if (lblNetMgr->text().isEmpty() || lblNetCtl->text().isEmpty())
+    if (!session_.closeKeepsSettings())
         return;
     saveAppearance(true);
     rememberFirstRun();
@@ -220,8 +216,13 @@ void frmMain::closeEvent(QCloseEvent* event)
         TxtChkin->setFocus();
         return;
     }
-    if (!ended_)
+    if (!ended_) {
+        // The normal end: the journal holds no net to bring back.
+        session_.endNet();
+        if (journal_)
+            journal_->close();
         Form_Unload();
+    }
     ended_ = true;
     QMainWindow::closeEvent(event);
 }

@@ -287,7 +287,7 @@ frmMain& frmsplash::ensureMainWindow()
     if (!main_) {
         main_ = std::make_unique<frmMain>(platform_, state_, settings_);
         if (state_.netControlName.isEmpty())
-            main_->lblNetCtl->setText(Startup::kNone);
+            main_->showNetControlCaption(Startup::kNone);
     }
     return *main_;
 }

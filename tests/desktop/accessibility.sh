@@ -58,11 +58,11 @@ wait_window() {
 pids+=($!)
 w=$(wait_window "^USER INFORMATION$" 60) || fail "the identity question did not come"
 sleep 1
-xdotool windowactivate --sync "$w" >/dev/null 2>&1
+timeout 5 xdotool windowactivate --sync "$w" >/dev/null 2>&1
 xset q | grep -q "Caps Lock: *on" && xdotool key Caps_Lock
 xdotool type --delay 20 "Ann Operator"; xdotool key Tab; xdotool type --delay 20 "w9abc"; xdotool key Tab space Return
-if w=$(wait_window "^QRZ LOGIN$" 15); then xdotool windowactivate --sync "$w" >/dev/null 2>&1; xdotool key Escape; fi
+if w=$(wait_window "^QRZ LOGIN$" 15); then timeout 5 xdotool windowactivate --sync "$w" >/dev/null 2>&1; xdotool key Escape; fi
 main=$(wait_window "^VELNOR Association" 30) || fail "the main window did not open"
-xdotool windowactivate --sync "$main" >/dev/null 2>&1
+timeout 5 xdotool windowactivate --sync "$main" >/dev/null 2>&1
 sleep 1
 $py "$script" VELN

@@ -63,7 +63,7 @@ wait_gone() {
   done
   return 1
 }
-activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
+activate() { timeout 5 xdotool windowactivate --sync "$1" >/dev/null 2>&1 || timeout 5 xdotool windowfocus --sync "$1"; }
 caps_off() { if xset q | grep -q "Caps Lock: *on"; then xdotool key Caps_Lock; fi; }
 keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
 type_text() { xdotool type --delay 40 -- "$1"; sleep 0.2; }

@@ -79,7 +79,7 @@ void TstExport::init()
     writeMemberFile(home_->memberFile(),
                     {{"W1AW", "HIRAM", "NEWINGTON, CT"}, {"K9XYZ", "JO", "PEORIA \"IL\""}, {"N2ABX", "LEE", "ALBANY"}});
     session_ = std::make_unique<NetSession>(*settings_, clock_);
-    QVERIFY(session_->table().LoadMemberTable(home_->memberFile()));
+    QVERIFY(session_->loadMemberTable(home_->memberFile()));
 }
 
 void TstExport::cleanup()

@@ -1,5 +1,6 @@
 #include "core/member_table.h"
 #include "member_files.h"
+#include "checkin_applied.h"
 #include "session/checkin.h"
 #include "session/checkin_roster.h"
 #include "test_home.h"
@@ -64,7 +65,7 @@ void TstCheckIn::outcomes()
     CheckinRoster roster;
     EditorFlags flags;
     flags.pendingInsert = 1;
-    const CheckInOutcome out = ProcessCheckIn(typed, t, roster, flags, {});
+    const CheckInOutcome out = CheckInApplied(typed, t, roster, flags, {});
     QCOMPARE(int(out.kind), kind);
     QCOMPARE(out.showStatus, !status.isEmpty());
     QCOMPARE(out.status, status);
@@ -87,15 +88,15 @@ void TstCheckIn::duplicateAfterCheckIn()
     const MemberTable t = load({{"W1AW", "HIRAM", "CT"}, {"K9XYZ", "JO", "IL"}});
     CheckinRoster roster;
     EditorFlags flags;
-    QCOMPARE(int(ProcessCheckIn("K9XYZ", t, roster, flags, {}).kind), int(Kind::CheckedIn));
-    const CheckInOutcome dup = ProcessCheckIn("k9xyz", t, roster, flags, {});
+    QCOMPARE(int(CheckInApplied("K9XYZ", t, roster, flags, {}).kind), int(Kind::CheckedIn));
+    const CheckInOutcome dup = CheckInApplied("k9xyz", t, roster, flags, {});
     QCOMPARE(int(dup.kind), int(Kind::Duplicate));
     QCOMPARE(dup.status, QString("DUPLICATE"));
     QCOMPARE(int(dup.sound), int(SoundCue::Ding));
     QCOMPARE(roster.lineCount(), 1);
     // After the line is removed the member checks in again.
     QCOMPARE(roster.removeLine(1), 2);
-    QCOMPARE(int(ProcessCheckIn("K9XYZ", t, roster, flags, {}).kind), int(Kind::CheckedIn));
+    QCOMPARE(int(CheckInApplied("K9XYZ", t, roster, flags, {}).kind), int(Kind::CheckedIn));
     QCOMPARE(roster.lineCount(), 1);
     QCOMPARE(roster.checkins(), 1);
 }
@@ -105,8 +106,8 @@ void TstCheckIn::unknownTwiceIsListedTwice()
     const MemberTable t = load({{"W1ABC", "HIRAM", "CT"}});
     CheckinRoster roster;
     EditorFlags flags;
-    ProcessCheckIn("K2ABC", t, roster, flags, {});
-    ProcessCheckIn("K2ABC", t, roster, flags, {});
+    CheckInApplied("K2ABC", t, roster, flags, {});
+    CheckInApplied("K2ABC", t, roster, flags, {});
     QCOMPARE(roster.unknownCalls(), QStringList({"K2ABC", "K2ABC"}));
     QCOMPARE(roster.suggestions(), QStringList({"W1ABC"}));  // a suggestion is listed once
     QCOMPARE(roster.lineCount(), 0);
@@ -119,13 +120,13 @@ void TstCheckIn::statusHold()
     EditorFlags flags;
     flags.statusHold = true;
     // An invalid call keeps the hold; the next outcome clears it.
-    auto out = ProcessCheckIn("XX", t, roster, flags, {});
+    auto out = CheckInApplied("XX", t, roster, flags, {});
     QVERIFY(!out.clearStatus);
     QVERIFY(flags.statusHold);
-    out = ProcessCheckIn("W1AW", t, roster, flags, {});
+    out = CheckInApplied("W1AW", t, roster, flags, {});
     QVERIFY(!out.clearStatus);
     QVERIFY(!flags.statusHold);
-    out = ProcessCheckIn("W1AW", t, roster, flags, {});
+    out = CheckInApplied("W1AW", t, roster, flags, {});
     QVERIFY(out.clearStatus);
 }
 
@@ -134,10 +135,10 @@ void TstCheckIn::flashCanBeDisabled()
     const MemberTable t = load({{"W1AW", "HIRAM", "CT"}});
     CheckinRoster roster;
     EditorFlags flags;
-    QVERIFY(ProcessCheckIn("K2ZZ", t, roster, flags, {}).flashSearch);
+    QVERIFY(CheckInApplied("K2ZZ", t, roster, flags, {}).flashSearch);
     CheckInOptions quiet;
     quiet.disableWindowFlash = true;
-    const auto out = ProcessCheckIn("K2ZZ", t, roster, flags, quiet);
+    const auto out = CheckInApplied("K2ZZ", t, roster, flags, quiet);
     QVERIFY(!out.flashSearch);
     QCOMPARE(int(out.sound), int(SoundCue::Tada));
     QCOMPARE(roster.unknownCalls().size(), 2);
@@ -148,7 +149,7 @@ void TstCheckIn::memberWithoutQthEndsInBlank()
     const MemberTable t = load({{"W1AW", "HIRAM", ""}});
     CheckinRoster roster;
     EditorFlags flags;
-    QCOMPARE(ProcessCheckIn("W1AW", t, roster, flags, {}).rosterLine, QString(" W1AW HIRAM "));
+    QCOMPARE(CheckInApplied("W1AW", t, roster, flags, {}).rosterLine, QString(" W1AW HIRAM "));
 }
 
 void TstCheckIn::digitPosition_data()
@@ -239,10 +240,10 @@ void TstCheckIn::suggestionsAccumulateAndIgnorePrefix()
     const MemberTable t = load({{"W1ABC", "", ""}, {"KB1ABC", "", ""}, {"N2XY", "", ""}});
     CheckinRoster roster;
     EditorFlags flags;
-    ProcessCheckIn("W9ABC", t, roster, flags, {});
-    ProcessCheckIn("K9XY", t, roster, flags, {});
+    CheckInApplied("W9ABC", t, roster, flags, {});
+    CheckInApplied("K9XY", t, roster, flags, {});
     // A call suggested before is not listed again.
-    QCOMPARE(ProcessCheckIn("N7ABC", t, roster, flags, {}).suggestions, QStringList());
+    QCOMPARE(CheckInApplied("N7ABC", t, roster, flags, {}).suggestions, QStringList());
     QCOMPARE(roster.suggestions(), QStringList({"W1ABC", "KB1ABC", "N2XY"}));
     roster.clearSearchLists();
     QVERIFY(roster.suggestions().isEmpty());

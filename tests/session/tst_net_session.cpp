@@ -108,6 +108,20 @@ private:
             return s().deleteLine(step.section(' ', 2, 2).toInt(), false).ok;
         return s().checkIn(verb).kind == Kind::CheckedIn;
     }
+    void setOption(bool SessionOptions::*which, bool on)
+    {
+        SessionOptions o = s().options();
+        o.*which = on;
+        s().setOptions(o);
+    }
+    // A callbook login is stored, or none.
+    void callbookReady(bool ready)
+    {
+        if (ready)
+            settings_->SaveSetting("Settings", "QRZ PW", "password=secret");
+        else
+            settings_->DeleteSetting("Settings", "QRZ PW");
+    }
     QStringList timesTexts(const NetSession& session) const
     {
         QStringList out;
@@ -130,7 +144,7 @@ void TstNetSession::init()
                     {{"W1AW", "HIRAM", "CT"}, {}, {"K9XYZ", "JO", "PEORIA IL"}, {"N2ABX", "LEE", "ALBANY NY"}});
     clock_.current = QDateTime(QDate(2024, 3, 7), QTime(19, 42), Qt::UTC);
     session_ = std::make_unique<NetSession>(*settings_, clock_);
-    QVERIFY(session_->table().LoadMemberTable(home_->memberFile()));
+    QVERIFY(session_->loadMemberTable(home_->memberFile()));
 }
 
 void TstNetSession::cleanup()
@@ -197,7 +211,7 @@ void TstNetSession::checkIn()
     QFETCH(QStringList, lines);
     QFETCH(QStringList, unknown);
     QFETCH(QStringList, suggested);
-    s().options().disableWindowFlash = flashOff;
+    setOption(&SessionOptions::disableWindowFlash, flashOff);
     CheckInOutcome last;
     for (const QString& t : typed)
         last = s().checkIn(t);
@@ -239,7 +253,7 @@ void TstNetSession::autoCheckIn()
     QFETCH(int, kind);
     QFETCH(int, lines);
     QFETCH(int, unknown);
-    s().options().disableAutoInsert = autoOff;
+    setOption(&SessionOptions::disableAutoInsert, autoOff);
     const std::optional<CheckInOutcome> out = s().autoCheckIn(call);
     QCOMPARE(out.has_value(), kind >= 0);
     if (out)
@@ -274,9 +288,9 @@ void TstNetSession::statusHold()
     QFETCH(int, saveClears);
     QFETCH(QStringList, typed);
     QFETCH(QString, clears);
-    s().options().disableAutoInsert = autoOff;
+    setOption(&SessionOptions::disableAutoInsert, autoOff);
     s().beginAdd();
-    s().editor().setText(Box::Call, added);
+    s().setEditorText(Box::Call, added);
     const NetSession::SaveOutcome saved = s().saveEditor(0);
     QCOMPARE(saved.checkIn.has_value(), saveClears >= 0);
     if (saved.checkIn)
@@ -306,7 +320,11 @@ void TstNetSession::trafficClicks()
     QFETCH(QString, clicks);
     QFETCH(QString, caption);
     QFETCH(int, traffic);
-    s().roster().setTrafficCaption(start);
+    if (start != "0") {  // a session saved with that count
+        const QString path = home_->path() + "/traffic.txt";
+        writeBytes(path, "0\r\n" + start.toLatin1() + "\r\n3/7/2024\r\n");
+        QVERIFY(s().openSession(path, "W1AW").ok);
+    }
     for (QChar c : clicks)
         s().trafficClicked(c == 'R');
     QCOMPARE(s().roster().trafficCaption(), caption);
@@ -330,14 +348,17 @@ void TstNetSession::clearSearchLists()
     QFETCH(QString, editor);
     QFETCH(int, state);
     checkInAll({"W1AW", "W3ABX"});
-    if (editor == "arm")
-        s().unknownCallClicked("W3ABX", true);
-    else if (editor == "lookup")
+    if (editor == "arm") {
+        callbookReady(true);
+        s().unknownCallClicked("W3ABX");
+    } else if (editor == "lookup") {
         s().beginLookup("W3ABX");
-    else if (editor == "add")
+    } else if (editor == "add") {
         s().beginAdd();
-    else if (editor == "unknown")
-        s().unknownCallClicked("W3ABX", false);
+    } else if (editor == "unknown") {
+        callbookReady(false);
+        s().unknownCallClicked("W3ABX");
+    }
     s().clearSearchLists();
     QVERIFY(s().roster().unknownCalls().isEmpty());
     QVERIFY(s().roster().suggestions().isEmpty());
@@ -349,7 +370,7 @@ void TstNetSession::clearSearchLists()
     if (state == int(EditorState::Idle))
         return;
     // The Add still saves, and leaves its member off the roster.
-    s().editor().setText(Box::Call, "W3ABX");
+    s().setEditorText(Box::Call, "W3ABX");
     const NetSession::SaveOutcome saved = s().saveEditor(0);
     QCOMPARE(saved.editor.status, QString("W3ABX INSERTED"));
     QVERIFY(!saved.checkIn);
@@ -391,7 +412,7 @@ void TstNetSession::checkOut()
     QFETCH(int, checkins);
     for (int i = 0; i + 1 < steps.size(); ++i)
         run(steps.at(i));
-    s().roster().setSessionChanged(false);
+    QVERIFY(s().saveAs(home_->path() + "/steps", kToday).ok);
     QCOMPARE(run(steps.last()), lastDone);
     QCOMPARE(s().changed(), lastDone);
     QCOMPARE(timesTexts(s()), times);
@@ -449,15 +470,16 @@ void TstNetSession::addAndSave()
     QFETCH(bool, checkedIn);
     QFETCH(QStringList, lines);
     QFETCH(QString, newMember);
-    s().options().disableAutoInsert = autoOff;
+    setOption(&SessionOptions::disableAutoInsert, autoOff);
     if (s().table().FindCall(call.toUpper()) == 0)
         s().checkIn(call);  // listed under UNKNOWN first
     const bool listed = s().roster().unknownCalls().contains(call.toUpper());
     if (start == "menu") {
         s().beginAdd();
-        s().editor().setText(Box::Call, call);
+        s().setEditorText(Box::Call, call);
     } else if (start == "unknown") {
-        s().unknownCallClicked(call, false);
+        callbookReady(false);
+        s().unknownCallClicked(call);
     } else {
         s().beginLookup(call);
         const CallbookResult answer = start == "lookup" ? found(call, "Carol Ann", "Boston", "MA")
@@ -467,8 +489,8 @@ void TstNetSession::addAndSave()
     QCOMPARE(s().editor().mode(), EditorMode::Add);
     QVERIFY(s().editor().checksInOnSave());
     if (!name.isEmpty() || start == "menu") {
-        s().editor().setText(Box::Name, name);
-        s().editor().setText(Box::Qth, qth);
+        s().setEditorText(Box::Name, name);
+        s().setEditorText(Box::Qth, qth);
     }
     const QString upper = call.toUpper();
     const int membersBefore = s().table().memberCount();
@@ -515,13 +537,14 @@ void TstNetSession::addWhenFull()
     QFETCH(bool, endRecord);
     QFETCH(QString, start);
     writeMemberFile(home_->memberFile(), manyMembers(members), endRecord);
-    QVERIFY(s().table().LoadMemberTable(home_->memberFile()));
+    QVERIFY(s().loadMemberTable(home_->memberFile()));
     const QByteArray before = readBytes(home_->memberFile());
     if (start == "menu") {
         s().beginAdd();
-        s().editor().setText(Box::Call, "W0ZZZ");
+        s().setEditorText(Box::Call, "W0ZZZ");
     } else {
-        s().unknownCallClicked("W0ZZZ", false);
+        callbookReady(false);
+        s().unknownCallClicked("W0ZZZ");
     }
     const NetSession::SaveOutcome out = s().saveEditor(0);
     QCOMPARE(out.editor.refusal, Refusal::DatabaseFull);
@@ -557,7 +580,8 @@ void TstNetSession::unknownCallClicked()
     QFETCH(QString, call);
     QFETCH(bool, callEnabled);
     s().checkIn("N1NEW");
-    s().unknownCallClicked("N1NEW", callbook);
+    callbookReady(callbook);
+        s().unknownCallClicked("N1NEW");
     QCOMPARE(int(s().editor().state()), state);
     QCOMPARE(s().editor().pendingInsert(), pending);
     QCOMPARE(s().editor().form().call, call);
@@ -606,8 +630,8 @@ void TstNetSession::editAndSave()
     QVERIFY(s().beginEdit(line));
     QVERIFY(s().changed());
     QCOMPARE(s().editor().form().call, record.call);
-    s().editor().setText(Box::Name, name);
-    s().editor().setText(Box::Qth, qth);
+    s().setEditorText(Box::Name, name);
+    s().setEditorText(Box::Qth, qth);
     const NetSession::SaveOutcome out = s().saveEditor(line);
     QVERIFY(out.editor.ok);
     QCOMPARE(out.editor.status, QString("RECORD UPDATED"));
@@ -671,7 +695,7 @@ void TstNetSession::changeCall()
     }
     QCOMPARE(s().editor().mode(), EditorMode::ChangeCall);
     QCOMPARE(s().editor().form().call, QString("K9XYZ"));
-    s().editor().setText(Box::NewCall, newCall);
+    s().setEditorText(Box::NewCall, newCall);
     const NetSession::SaveOutcome out = s().saveEditor(line);
     QCOMPARE(out.editor.status, status);
     QCOMPARE(out.editor.ding, ding);
@@ -852,7 +876,8 @@ void TstNetSession::lookupAnswered()
     QFETCH(bool, saveEnabled);
     QFETCH(bool, callEnabled);
     s().checkIn("N1NEW");
-    s().unknownCallClicked("N1NEW", true);
+    callbookReady(true);
+    s().unknownCallClicked("N1NEW");
     s().beginLookup("N1NEW");
     CallbookResult result = found(answered, "Carol", "Boston", "MA");
     result.error = CallbookError(error);
@@ -1022,7 +1047,7 @@ void TstNetSession::lineWithoutMemberFromFile()
     // Edit fills nothing, and its Save finds no member to write.
     QVERIFY(s().beginEdit(2));
     QCOMPARE(s().editor().form().call, QString());
-    s().editor().setText(Box::Name, "SOMEONE");
+    s().setEditorText(Box::Name, "SOMEONE");
     const NetSession::SaveOutcome saved = s().saveEditor(2);
     QCOMPARE(saved.editor.status, QString("ERROR! RECORD NOT FOUND!"));
     // Delete answered Yes takes the line off and frees no member's slot.
@@ -1041,7 +1066,7 @@ void TstNetSession::sessionRoundTrip()
     const QString path = home_->path() + "/240307.txt";
     QVERIFY(s().writeSession(path, kToday).ok);
     NetSession other(*settings_, clock_);
-    QVERIFY(other.table().LoadMemberTable(home_->memberFile()));
+    QVERIFY(other.loadMemberTable(home_->memberFile()));
     const NetSession::OpenOutcome out = other.openSession(path, "K9XYZ");
     QVERIFY(out.ok);
     QVERIFY(!out.altNetControl);
@@ -1122,7 +1147,7 @@ void TstNetSession::timesAcrossSaveAndOpen()
             writeBytes(path + ".times", companion);
     }
     NetSession other(*settings_, clock_);
-    QVERIFY(other.table().LoadMemberTable(home_->memberFile()));
+    QVERIFY(other.loadMemberTable(home_->memberFile()));
     other.checkIn("N2ABX");  // a session under way loses its times with its lines
     const NetSession::OpenOutcome out = other.openSession(path, "W1AW");
     QVERIFY(out.ok);

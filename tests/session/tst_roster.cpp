@@ -1,5 +1,6 @@
 #include "core/member_table.h"
 #include "member_files.h"
+#include "checkin_applied.h"
 #include "session/checkin.h"
 #include "session/checkin_roster.h"
 #include "test_home.h"
@@ -7,6 +8,28 @@
 
 #include <QTest>
 #include <memory>
+
+namespace {
+// A one-word line (its call alone) of the member in slot.
+StationRecord station(const QString& call, int slot)
+{
+    StationRecord s;
+    s.call = call;
+    s.slot = slot;
+    s.words = 1;
+    return s;
+}
+
+// A click on the traffic counter as the net hands it to the roster.
+void click(CheckinRoster& r, bool right, const QDateTime& at = {})
+{
+    NetEvent e;
+    e.kind = right ? NetEvent::Kind::TrafficDown : NetEvent::Kind::TrafficUp;
+    e.at = at;
+    e.count = r.trafficAfterClick(right);
+    r.apply(e);
+}
+}  // namespace
 
 class TstRoster : public QObject {
     Q_OBJECT
@@ -29,9 +52,9 @@ private:
 void TstRoster::removalMovesSlotsUp()
 {
     CheckinRoster r;
-    r.append(" A", 5);
-    r.append(" B", 7);
-    r.append(" C", 9);
+    r.append(station("A", 5));
+    r.append(station("B", 7));
+    r.append(station("C", 9));
     const QDateTime nine(QDate(2024, 3, 7), QTime(19, 0), Qt::UTC);
     for (int k = 1; k <= 3; ++k)
         r.setTimes(k, {nine.addSecs(60 * k), {}});
@@ -61,10 +84,10 @@ void TstRoster::twoRemovalsThenCheckIn()
     CheckinRoster r;
     EditorFlags flags;
     for (int i = 1; i <= 5; ++i)
-        ProcessCheckIn(t.call(i), t, r, flags, {});
+        CheckInApplied(t.call(i), t, r, flags, {});
     r.removeLine(2);
     r.removeLine(2);
-    ProcessCheckIn(t.call(6), t, r, flags, {});
+    CheckInApplied(t.call(6), t, r, flags, {});
     QCOMPARE(r.lineCount(), 4);
     QCOMPARE(r.checkins(), 4);
     const QList<int> expected{1, 4, 5, 6};
@@ -73,8 +96,8 @@ void TstRoster::twoRemovalsThenCheckIn()
         QVERIFY(r.lines().at(k - 1).startsWith(QLatin1Char(' ') + t.call(expected[k - 1]) + QLatin1Char(' ')));
     }
     // The removed members can check in again; the others are duplicates.
-    QCOMPARE(int(ProcessCheckIn(t.call(2), t, r, flags, {}).kind), int(CheckInOutcome::Kind::CheckedIn));
-    QCOMPARE(int(ProcessCheckIn(t.call(4), t, r, flags, {}).kind), int(CheckInOutcome::Kind::Duplicate));
+    QCOMPARE(int(CheckInApplied(t.call(2), t, r, flags, {}).kind), int(CheckInOutcome::Kind::CheckedIn));
+    QCOMPARE(int(CheckInApplied(t.call(4), t, r, flags, {}).kind), int(CheckInOutcome::Kind::Duplicate));
 }
 
 void TstRoster::noHundredLineLimit()
@@ -85,7 +108,7 @@ void TstRoster::noHundredLineLimit()
     CheckinRoster r;
     EditorFlags flags;
     for (int i = 1; i <= 150; ++i)
-        QCOMPARE(int(ProcessCheckIn(t.call(i), t, r, flags, {}).kind), int(CheckInOutcome::Kind::CheckedIn));
+        QCOMPARE(int(CheckInApplied(t.call(i), t, r, flags, {}).kind), int(CheckInOutcome::Kind::CheckedIn));
     QCOMPARE(r.lineCount(), 150);
     QCOMPARE(r.slotAt(101), 101);
     QCOMPARE(r.slotAt(150), 150);
@@ -96,9 +119,9 @@ void TstRoster::noHundredLineLimit()
 void TstRoster::unmarkedLinesHaveNoMember()
 {
     CheckinRoster r;
-    r.appendUnmarked(" W1AW HIRAM CT", 1);
-    r.appendUnmarked(" N0BODY X Y", 0);
-    r.appendUnmarked(" BAD", 5000);  // out of range: no member
+    r.appendUnmarked({"W1AW", "HIRAM", "CT", 1});
+    r.appendUnmarked({"N0BODY", "X", "Y", 0});
+    r.appendUnmarked(station("BAD", 5000));  // out of range: no member
     QVERIFY(!r.isCheckedIn(1));
     QCOMPARE(r.slotAt(2), 0);
     QCOMPARE(r.slotAt(3), 0);
@@ -128,8 +151,8 @@ void TstRoster::traffic()
     CheckinRoster timed;
     const QDateTime start(QDate(2024, 3, 7), QTime(19, 0), Qt::UTC);
     for (int i = 0; i < clicks.size(); ++i) {
-        r.trafficClicked(clicks.at(i) == QLatin1Char('R'));
-        timed.trafficClicked(clicks.at(i) == QLatin1Char('R'), start.addSecs(60 * i));
+        click(r, clicks.at(i) == QLatin1Char('R'));
+        click(timed, clicks.at(i) == QLatin1Char('R'), start.addSecs(60 * i));
     }
     QCOMPARE(r.trafficCaption(), caption);
     QCOMPARE(timed.trafficCaption(), caption);
@@ -145,14 +168,14 @@ void TstRoster::traffic()
 void TstRoster::trafficStopsAt32767()
 {
     CheckinRoster r;
-    r.setTrafficCaption("32766");
-    r.trafficClicked(false);
+    r.setTraffic(32766, false);
+    QCOMPARE(r.trafficCaption(), QString("32766"));
+    click(r, false);
     QCOMPARE(r.trafficCaption(), QString(" 32767"));
-    r.trafficClicked(false);
+    click(r, false);
     QCOMPARE(r.trafficCaption(), QString(" 32767"));
-    r.setTrafficCaption("garbage");
-    r.trafficClicked(false);
-    QCOMPARE(r.trafficCaption(), QString(" 1"));
+    r.setTraffic(40000, false);
+    QCOMPARE(r.traffic(), 32767);
 }
 
 VELN_TEST(TstRoster)

@@ -190,8 +190,9 @@ void TstSessionFile::writeLeavesNoHalfFile()
     QVERIFY(!SessionFile::Write(home_->path() + "/missing/x.txt", "1\r\n", &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!QDir(home_->path() + "/missing").exists());
-    QCOMPARE(SessionFile::CallOfLine(" W1AW HIRAM CT"), QString("W1AW"));
-    QCOMPARE(SessionFile::NameOfLine(" W1AW HIRAM CT"), QString("HIRAM"));
+    const StationRecord s = SessionFile::StationOfLine(" W1AW HIRAM CT");
+    QCOMPARE(s.call, QString("W1AW"));
+    QCOMPARE(s.name, QString("HIRAM"));
 }
 
 void TstSessionFile::writeOnFullDiskKeepsOldFile()

@@ -1,6 +1,7 @@
 #include "core/settings_store.h"
 #include "fakes.h"
 #include "member_files.h"
+#include "session/session_file.h"
 #include "test_home.h"
 #include "test_main.h"
 #include "ui/frm_ics309.h"
@@ -50,6 +51,8 @@ private slots:
     void errorHandlerAnswers_data();
     void errorHandlerAnswers();
     void checkOutGreysLineAndExports();
+    void netComesBackAfterACrash_data();
+    void netComesBackAfterACrash();
 
 private:
     std::unique_ptr<frmMain> open()
@@ -144,7 +147,7 @@ void TstSessionWindow::openReplacesRoster()
     writeBytes(sessions() + "old.txt", "3\r\n 5\r\n2/1/2026\r\n W1AW HIRAM NEWINGTON, CT\r\n N0BODY X Y\r\n K9XYZ JO PEORIA IL\r\n");
     auto w = open();
     fakes_->prompts.files = {sessions() + "old.txt"};
-    w->roster().setSessionChanged(false);
+    QVERIFY(!w->session().changed());  // the net control alone is nothing to save
     w->mnuFileOpen->trigger();
     QCOMPARE(fakes_->prompts.fileDialogs.last(),
              QStringList({"open", sessions(), "Text files (*.txt)|*.txt|All files (*)|*"}));
@@ -203,7 +206,9 @@ void TstSessionWindow::cancelledOpenKeepsRoster()
 {
     auto w = open();
     checkIn(*w, "W1AW");
-    w->roster().setSessionChanged(false);
+    QDir().mkpath(sessions());
+    fakes_->prompts.files = {sessions() + "kept.txt"};
+    w->mnuFileSaveAs->trigger();
     w->mnuFileOpen->trigger();  // the dialog is cancelled
     QCOMPARE(w->lst1->count(), 2);
     QCOMPARE(w->lblChkins->text(), QString("2"));
@@ -515,6 +520,47 @@ void TstSessionWindow::checkOutGreysLineAndExports()
     w->mnuEditCheckOut->trigger();
     QCOMPARE(line->foreground(), normal);
     QCOMPARE(line->toolTip(), QString("in 19:42Z"));
+}
+
+void TstSessionWindow::netComesBackAfterACrash_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes, the default") << true;
+    QTest::newRow("no: kept as a file") << false;
+}
+
+void TstSessionWindow::netComesBackAfterACrash()
+{
+    QFETCH(bool, yes);
+    QStringList shown;
+    {
+        auto w = open();
+        checkIn(*w, "W1AW");
+        QTest::mouseClick(w->lblTraffic, Qt::LeftButton);
+        for (int i = 0; i < w->lst1->count(); ++i)
+            shown << w->lst1->item(i)->text();
+        // The window goes without its normal end, as in a crash.
+        w.reset();
+    }
+    fakes_->prompts.shown.clear();
+    fakes_->prompts.answers = {yes ? Prompts::Answer::Yes : Prompts::Answer::No};
+    auto w = open();
+    QCOMPARE(fakes_->prompts.shown.first().title, QString("RESTORE NET"));
+    QCOMPARE(fakes_->prompts.shown.first().defaultAnswer, Prompts::Answer::Yes);
+    QVERIFY(fakes_->prompts.shown.first().text.contains("2 check-ins"));
+    QStringList now;
+    for (int i = 0; i < w->lst1->count(); ++i)
+        now << w->lst1->item(i)->text();
+    if (yes) {
+        QCOMPARE(now, shown);
+        QCOMPARE(w->lblTraffic->text(), QString(" 1"));
+        QVERIFY(w->session().changed());
+    } else {
+        const QString file = sessions() + SessionFile::DefaultFileName(fakes_->clock.today()) + "-recovered.txt";
+        QVERIFY(fakes_->prompts.shown.at(1).text.contains(QDir::toNativeSeparators(file)));
+        QVERIFY(readBytes(file).contains(shown.last().toLatin1()));
+        QCOMPARE(now.size(), 1);  // a new net: the net control alone
+    }
 }
 
 VELN_TEST(TstSessionWindow)
