@@ -325,10 +325,16 @@ void TstNetSession::trafficClicks()
         writeBytes(path, "0\r\n" + start.toLatin1() + "\r\n3/7/2024\r\n");
         QVERIFY(s().openSession(path, "W1AW").ok);
     }
-    for (QChar c : clicks)
+    // A changed count is worth a Save; a click that changed nothing is not.
+    bool changed = false;
+    for (QChar c : clicks) {
+        const int before = s().roster().traffic();
         s().trafficClicked(c == 'R');
+        changed = changed || s().roster().traffic() != before;
+    }
     QCOMPARE(s().roster().trafficCaption(), caption);
     QCOMPARE(s().roster().traffic(), traffic);
+    QCOMPARE(s().changed(), changed);
 }
 
 void TstNetSession::clearSearchLists_data()
