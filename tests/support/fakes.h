@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
+#include "platform/speech.h"
 #include "platform/style_dialogs.h"
 
 #include <QList>
@@ -121,6 +122,12 @@ public:
 };
 
 // A platform made of fakes.
+class FakeSpeech : public Speech {
+public:
+    void say(const QString& text) override { said.append(text); }
+    QStringList said;
+};
+
 struct FakePlatform {
     FakeSound sound;
     FakePrompts prompts;
@@ -129,6 +136,7 @@ struct FakePlatform {
     CapsLock capsLock{keyboard};
     FakePrinters printers;
     FakeBrowser browser;
+    FakeSpeech speech;
     Platform platform = make();
 
 private:
@@ -144,6 +152,7 @@ private:
         p.printers = &printers;
         p.styleDialogs = &prompts;
         p.browser = &browser;
+        p.speech = &speech;
         return p;
     }
 };
