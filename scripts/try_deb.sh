@@ -68,7 +68,7 @@ app=$!
 # looks at closes.
 w=
 for _ in $(seq 200); do
-  w=$(xdotool search --onlyvisible --name "^USER INFORMATION$" 2>/dev/null | head -n 1)
+  w=$(xdotool search --onlyvisible --name "^USER INFORMATION$" 2>/dev/null | head -n 1) || true
   [ -n "$w" ] && break
   sleep 0.1
 done
