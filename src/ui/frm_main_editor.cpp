@@ -226,8 +226,10 @@ void frmMain::lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item)
     const QString call = item->text();
     if (!callbooks_->isSetUp()) {
         txtCall->setText(call);
-        if (platform_.browser)
-            platform_.browser->open(callbooks_->webPageUrl(call));
+        if (platform_.browser && !platform_.browser->open(callbooks_->webPageUrl(call))) {
+            showStatus(QStringLiteral("BROWSER DID NOT START"));
+            platform_.sound->play(Sound::kDing);
+        }
         txtName->setFocus();
         return;
     }

@@ -28,6 +28,7 @@ class TstQrzLookupWindow : public QObject {
 private slots:
     void init();
     void cleanup();
+    void withoutLoginOpensTheBrowser_data();
     void withoutLoginOpensTheBrowser();
     void lookupFillsTheEditor();
     void unknownCallTurnsRedThenRecovers();
@@ -93,15 +94,30 @@ void TstQrzLookupWindow::cleanup()
     home_.reset();
 }
 
+void TstQrzLookupWindow::withoutLoginOpensTheBrowser_data()
+{
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("browser starts") << true << "";
+    QTest::newRow("no browser") << false << "BROWSER DID NOT START";
+}
+
 void TstQrzLookupWindow::withoutLoginOpensTheBrowser()
 {
+    QFETCH(bool, starts);
+    QFETCH(QString, status);
+    fakes_->browser.starts = starts;
     auto w = open();
     unknown(*w, "K2NEW");
+    fakes_->sound.played.clear();
+    w->lblStatus->clear();
     rightClick(*w, 0);
     QCOMPARE(w->txtCall->text(), QString("K2NEW"));
     QCOMPARE(fakes_->browser.opened.size(), 1);
     QCOMPARE(fakes_->browser.opened[0].toString(), QString("https://www.qrz.com/db/K2NEW"));
     QVERIFY(http_.requested.isEmpty());
+    QCOMPARE(w->lblStatus->text().trimmed(), status);
+    QCOMPARE(fakes_->sound.played.isEmpty(), starts);
 }
 
 void TstQrzLookupWindow::lookupFillsTheEditor()
