@@ -35,8 +35,9 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
     buildControls();
     buildMenus();
     if (platform_.http) {
-        callbooks_ = std::make_unique<CallbookManager>(*platform_.http, settings_,
-                                                       state_.paths.dataRoot + CallbookCache::kFileName, *platform_.clock);
+        MoveOldCallbookCache(state_.paths);
+        callbooks_ = std::make_unique<CallbookManager>(*platform_.http, settings_, state_.paths.callbookCache,
+                                                       *platform_.clock);
         connect(callbooks_.get(), &CallbookManager::answered, this, &frmMain::callbookAnswered);
     }
     Form_Load();

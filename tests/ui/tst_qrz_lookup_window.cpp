@@ -302,7 +302,7 @@ void TstQrzLookupWindow::repeatedCallFilledFromTheCacheOffline()
         rightClick(*w, 0);
         QTRY_COMPARE(w->txtName->text(), QString("MARY"));
     }
-    QVERIFY(QFile::exists(state_.paths.dataRoot + "callbook-cache.json"));
+    QVERIFY(QFile::exists(state_.paths.callbookCache));
     // The next start, with the network gone.
     http_.script.clear();
     http_.requested.clear();
@@ -348,7 +348,7 @@ void TstQrzLookupWindow::newLoginForgetsCallsNobodyKnew()
     auto w = open();
     unknown(*w, "K2ZZZ");
     rightClick(*w, 0);
-    const QString cacheFile = state_.paths.dataRoot + "callbook-cache.json";
+    const QString cacheFile = state_.paths.callbookCache;
     const auto cached = [&cacheFile] {
         QFile f(cacheFile);
         return f.open(QIODevice::ReadOnly) && f.readAll().contains("K2ZZZ");
