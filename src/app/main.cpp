@@ -3,6 +3,7 @@
 #include "core/settings_store.h"
 #include "lookup/callbook_login.h"
 #include "lookup/password_vault.h"
+#include "platform/desktop_identity.h"
 #include "platform/platform.h"
 #include "platform/qt_keyring.h"
 #include "startup/single_instance.h"
@@ -88,6 +89,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VELN"));
+    InstallDesktopIdentity();
 
     QtPlatform services;
     ProgramState state;

@@ -31,7 +31,6 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
     setObjectName(QStringLiteral("frmMain"));
     Ui::installFontSubstitutes();
     InitProgramResources();
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     buildControls();
     buildMenus();
     if (platform_.http) {
