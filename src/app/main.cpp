@@ -95,10 +95,12 @@ int main(int argc, char* argv[])
     ProgramState state;
     state.paths = Paths::forCurrentUser();
 
-    // Two copies would write the same member file.
+    // Two copies would write the same member file: a second start brings the
+    // running copy's window forward and ends.
     SingleInstance lock(state.paths.lockFile);
+    lock.onRaiseAsked(RaiseProgramWindow);
     if (!AcquireSingleInstance(lock, *services.platform().prompts))
-        return 1;
+        return lock.handedOver() ? 0 : 1;
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         state.screenWidth = screen->geometry().width();

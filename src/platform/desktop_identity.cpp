@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QMainWindow>
+#include <QWidget>
 
 void InstallDesktopIdentity()
 {
@@ -15,3 +17,26 @@ void InstallDesktopIdentity()
     QApplication::setWindowIcon(icon);
 }
 
+void RaiseProgramWindow()
+{
+    QWidget* target = QApplication::activeModalWidget();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (target)
+            break;
+        if (w->isVisible() && qobject_cast<QMainWindow*>(w))
+            target = w;
+    }
+    // Before the main window opens: the splash or a start-up dialog.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (target)
+            break;
+        if (w->isVisible() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+            target = w;
+    }
+    if (!target)
+        return;
+    target->setWindowState(target->windowState() & ~Qt::WindowMinimized);
+    target->show();
+    target->raise();
+    target->activateWindow();
+}
