@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libqt6opengl6-dev libgl-dev
   qtkeychain-qt6-dev libsecret-1-0
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
   libx11-dev libxkbcommon-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-liberation fonts-liberation2 fonts-dejavu-core
@@ -17,6 +18,7 @@ packages=(
   librsvg2-bin desktop-file-utils appstream dpkg-dev fakeroot file debootstrap
   lintian devscripts
   dbus-daemon gnome-keyring libsecret-tools
+  at-spi2-core python3-pyatspi
 )
 
 missing=()

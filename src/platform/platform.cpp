@@ -8,6 +8,7 @@
 #include "qt_printers.h"
 #include "qt_prompts.h"
 #include "qt_sound.h"
+#include "qt_speech.h"
 #include "x11_keyboard.h"
 
 void InitProgramResources() { Q_INIT_RESOURCE(resources); }
@@ -16,7 +17,8 @@ QtPlatform::QtPlatform()
     : sound_(std::make_unique<QtSound>()), prompts_(std::make_unique<QtPrompts>()),
       clock_(std::make_unique<SystemClock>()), keyboard_(std::make_unique<X11Keyboard>()),
       printers_(std::make_unique<QtPrinters>()), http_(std::make_unique<QtHttpClient>()), printer_(std::make_unique<QtLinePrinter>()),
-      clipboard_(std::make_unique<QtClipboard>()), browser_(std::make_unique<DesktopBrowser>())
+      clipboard_(std::make_unique<QtClipboard>()), browser_(std::make_unique<DesktopBrowser>()),
+      speech_(std::make_unique<QtSpeech>())
 {
     InitProgramResources();
     platform_.sound = sound_.get();
@@ -29,6 +31,7 @@ QtPlatform::QtPlatform()
     platform_.printer = printer_.get();
     platform_.clipboard = clipboard_.get();
     platform_.browser = browser_.get();
+    platform_.speech = speech_.get();
 }
 
 QtPlatform::~QtPlatform() = default;

@@ -12,6 +12,7 @@ class Printers;
 class LinePrinter;
 class Clipboard;
 class HttpClient;
+class Speech;
 
 // The seams to the operating system, built once by main() (or by a test with
 // fakes) and handed to the windows.
@@ -26,6 +27,7 @@ struct Platform {
     HttpClient* http = nullptr;
     StyleDialogs* styleDialogs = nullptr;
     Browser* browser = nullptr;
+    Speech* speech = nullptr;
 };
 
 // Makes the sounds and pictures carried with the program available.
@@ -56,5 +58,6 @@ private:
     std::unique_ptr<QtLinePrinter> printer_;
     std::unique_ptr<QtClipboard> clipboard_;
     std::unique_ptr<Browser> browser_;
+    std::unique_ptr<Speech> speech_;
     Platform platform_;
 };

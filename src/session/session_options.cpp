@@ -13,6 +13,7 @@ const Switch kSwitches[] = {
     {"Disable_AI", &SessionOptions::disableAutoInsert},
     {"Disable_EnterKeyDing", &SessionOptions::disableEnterKeyDing},
     {"Disable_WindowFlash", &SessionOptions::disableWindowFlash},
+    {"Speak_Status", &SessionOptions::speakStatus},
 };
 }  // namespace
 

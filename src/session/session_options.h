@@ -7,6 +7,7 @@ struct SessionOptions {
     bool disableEnterKeyDing = false;
     bool disableAutoInsert = false;  // no automatic check-in of the net control, suggestions, new members
     bool disableWindowFlash = false;
+    bool speakStatus = false;  // each status text read aloud
     bool operator==(const SessionOptions&) const = default;
 };
 

@@ -124,10 +124,12 @@ void frmMain::Form_Load()
         platform_.prompts->message(table.lastError(), Prompts::Icon::Warning);
     }
     lblMembers->setText(QString::number(table.memberCount()));
+    announce(lblMembers, QStringLiteral("Members"), lblMembers->text());
     const MembersCounterColour colour = MembersCounterColourFor(table.memberCount());
     if (colour != MembersCounterColour::Unchanged)
+        // On black, where yellow and red both read well.
         Ui::setColours(lblMembers, colour == MembersCounterColour::Yellow ? QColor(255, 255, 0) : QColor(255, 0, 0),
-                       Ui::kWindowBackground);
+                       Qt::black);
 
     installDocumentTemplates();
     optInstructions->setChecked(true);
@@ -153,17 +155,20 @@ void frmMain::drawOptions()
     mnuOptionsDisableAutoInsert->setChecked(o.disableAutoInsert);
     mnuOptionsDisableEnterKeyDing->setChecked(o.disableEnterKeyDing);
     mnuOptionsDisableWindowFlash->setChecked(o.disableWindowFlash);
+    mnuOptionsSpeakStatus->setChecked(o.speakStatus);
 }
 
 void frmMain::readOptions()
 {
     // Called while the menu is still being built, before every item exists.
-    if (!mnuOptionsDisableAutoInsert || !mnuOptionsDisableEnterKeyDing || !mnuOptionsDisableWindowFlash)
+    if (!mnuOptionsDisableAutoInsert || !mnuOptionsDisableEnterKeyDing || !mnuOptionsDisableWindowFlash
+        || !mnuOptionsSpeakStatus)
         return;
     SessionOptions& o = session_.options();
     o.disableAutoInsert = mnuOptionsDisableAutoInsert->isChecked();
     o.disableEnterKeyDing = mnuOptionsDisableEnterKeyDing->isChecked();
     o.disableWindowFlash = mnuOptionsDisableWindowFlash->isChecked();
+    o.speakStatus = mnuOptionsSpeakStatus->isChecked();
 }
 
 void frmMain::saveOptions()
@@ -188,6 +193,7 @@ void frmMain::checkSettingsWritten()
 void frmMain::mnuOptionsDisableEnterKeyDing_Click() { saveOptions(); }
 void frmMain::mnuOptionsDisableAutoInsert_Click() { saveOptions(); }
 void frmMain::mnuOptionsDisableWindowFlash_Click() { saveOptions(); }
+void frmMain::mnuOptionsSpeakStatus_Click() { saveOptions(); }
 
 void frmMain::SetCapsLock(bool on)
 {

@@ -101,7 +101,9 @@ public:
     bool ended() const { return ended_; }
 
     // Shows a status text: CR LF before it; visible unless the ID alert blinks.
-    void showStatus(const QString& text);
+    // spoken: what assistive technology and Speak Status say, when it is
+    // more than the caption.
+    void showStatus(const QString& text, const QString& spoken = {});
 
     // Controls, named as the rest of the program knows them.
     QPlainTextEdit* Text1 = nullptr;
@@ -178,6 +180,15 @@ public:
     QAction* mnuChgCtl = nullptr;
     QAction* mnuChgCall = nullptr;
     QAction* mnuEditCheckOut = nullptr;
+    QAction* mnuEditTrafficUp = nullptr;
+    QAction* mnuEditTrafficDown = nullptr;
+    QAction* mnuEditLookUp = nullptr;
+    QMenu* mnuGo = nullptr;
+    QAction* mnuGoCheckIn = nullptr;
+    QAction* mnuGoRoster = nullptr;
+    QAction* mnuGoUnknown = nullptr;
+    QAction* mnuGoSuggest = nullptr;
+    QAction* mnuGoEditor = nullptr;
     QMenu* mnuFormat = nullptr;
     QMenu* mnuFormatControls = nullptr;
     QAction* mnuFormatControlsFont = nullptr;
@@ -203,6 +214,7 @@ public:
     QAction* mnuOptionsDisableEnterKeyDing = nullptr;
     QAction* mnuOptionsDisableAutoInsert = nullptr;
     QAction* mnuOptionsDisableWindowFlash = nullptr;
+    QAction* mnuOptionsSpeakStatus = nullptr;
     QAction* mnuOptionsChangeQRZLogin = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
@@ -228,6 +240,14 @@ public:
     void mnuChgCall_Click();
     // The selected station goes (its line turns grey) or comes back.
     void mnuEditCheckOut_Click();
+    void mnuEditTrafficUp_Click();
+    void mnuEditTrafficDown_Click();
+    void mnuEditLookUp_Click();
+    void mnuGoCheckIn_Click();
+    void mnuGoRoster_Click();
+    void mnuGoUnknown_Click();
+    void mnuGoSuggest_Click();
+    void mnuGoEditor_Click();
     void mnuFormatControlsFont_Click();
     void mnuFormatControlsColor_Click();
     void mnuFormatControlsBackgroundColor_Click();
@@ -246,6 +266,7 @@ public:
     void mnuOptionsDisableEnterKeyDing_Click();
     void mnuOptionsDisableAutoInsert_Click();
     void mnuOptionsDisableWindowFlash_Click();
+    void mnuOptionsSpeakStatus_Click();
     void mnuOptionsChangeQRZLogin_Click();
     void mnuAbout_Click();
     void CmdChange_Click();
@@ -300,7 +321,7 @@ private:
     void applyStoredAppearance();
     void applyAppearance(const AppearanceStore& look);
     // A caption whose colours were set too alike is drawn black or white.
-    void keepCaptionsReadable();
+    void keepTextReadable();
     QString documentPath(bool preamble) const;
     void installDocumentTemplates();
     void showDocument(bool preamble);
@@ -312,11 +333,17 @@ private:
     bool askEndQuestions();
     void endProgram();
     void applyEditorOutcome(const MemberEditor::Outcome& outcome);
-    void setStatusCaption(const QString& text);
+    void setStatusCaption(const QString& text, const QString& spoken = {});
+    void clearStatus();
     void resetModeLabel();
     int selectedLine() const;
     bool editorBoxEvent(QLineEdit* box, QEvent* event);
     void leaveEditorBox(QLineEdit* box);
+    void lookUpUnknown(QListWidgetItem* item);
+    // Gives every control a name a person would say, for screen readers.
+    void nameControlsForAssistiveTechnology();
+    // Tells assistive technology that a figure or the status changed.
+    void announce(QWidget* w, const QString& what, const QString& value);
     void editorBoxEdited(QLineEdit* box, const QString& text);
     MemberEditor::Box editorBoxOf(const QLineEdit* box) const;
     void SetCapsLock(bool on);

@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <string_view>
 
 namespace {
 const QColor kGreen(0, 255, 0);
@@ -64,7 +65,9 @@ void frmMain::buildControls()
         add(l, name);
         l->setFont(font);
         Ui::setColours(l, Qt::black, kGreen);
-        l->setFocusPolicy(Qt::NoFocus);  // the keyboard stays in the check-in box
+        // A click leaves the keyboard in the check-in box; Tab and the Go
+        // menu reach the list.
+        l->setFocusPolicy(Qt::TabFocus);
         l->setUniformItemSizes(true);    // a check-in costs the same at line 1 and line 999
         return l;
     };
@@ -211,8 +214,23 @@ void frmMain::buildControls()
     for (const auto& [edit, which] : editorBoxes)
         connect(edit, &QLineEdit::textChanged, this,
                 [this, which = which](const QString& text) { session_.editor().setText(which, text); });
-    setTabOrder(txtCall, txtName);
-    setTabOrder(txtName, TxtCS);
+    // Tab visits every control once, in the order of the evening's work;
+    // the document passes Tab on rather than keeping it.
+    rtfInfo->setTabChangesFocus(true);
+    QWidget* const tabOrder[] = {TxtChkin, lst1,     lstNF,    lstSG,           txtCall,     TxtNew, txtName,
+                                 TxtCS,    cmdSave,  cmdCancel, optInstructions, optPreamble, rtfInfo};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    for (QListWidget* l : {lst1, lstNF, lstSG})
+        l->installEventFilter(this);
+    // A line picked by the arrow keys can be edited and deleted as a clicked one.
+    connect(lst1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) {
+            mnuEditEdit->setEnabled(true);
+            mnuEditDelete->setEnabled(true);
+        }
+    });
+    nameControlsForAssistiveTechnology();
     connect(optInstructions, &QRadioButton::clicked, this, &frmMain::optInstructions_Click);
     connect(optPreamble, &QRadioButton::clicked, this, &frmMain::optPreamble_Click);
 
@@ -276,7 +294,19 @@ const MenuSpec kMenus[] = {
     {"mnuEditEdit", "&Edit", "Ctrl+E", 1, false, nullptr, &F::mnuEditEdit, &F::mnuEditEdit_Click},
     {"mnuChgCtl", "Change Net Ctl/Mgr", "Ctrl+C", 1, false, nullptr, &F::mnuChgCtl, &F::mnuChgCtl_Click},
     {"mnuChgCall", "Change CallSign", "Ctrl+F", 1, false, nullptr, &F::mnuChgCall, &F::mnuChgCall_Click},
-    {"mnuEditCheckOut", "Check &Out", "", 1, false, nullptr, &F::mnuEditCheckOut, &F::mnuEditCheckOut_Click},
+    {"mnuEditCheckOut", "Check &Out", "Ctrl+K", 1, false, nullptr, &F::mnuEditCheckOut, &F::mnuEditCheckOut_Click},
+    {"mnuEditTrafficUp", "Count &Traffic", "Ctrl+T", 1, false, nullptr, &F::mnuEditTrafficUp,
+     &F::mnuEditTrafficUp_Click},
+    {"mnuEditTrafficDown", "Take Back Traffic", "Ctrl+Shift+T", 1, false, nullptr, &F::mnuEditTrafficDown,
+     &F::mnuEditTrafficDown_Click},
+    {"mnuEditLookUp", "Look &Up Unknown Call", "Ctrl+U", 1, false, nullptr, &F::mnuEditLookUp,
+     &F::mnuEditLookUp_Click},
+    {"mnuGo", "&Go", "", 0, false, &F::mnuGo},
+    {"mnuGoCheckIn", "&Check-in Box", "Esc", 1, false, nullptr, &F::mnuGoCheckIn, &F::mnuGoCheckIn_Click},
+    {"mnuGoRoster", "&Roster", "F2", 1, false, nullptr, &F::mnuGoRoster, &F::mnuGoRoster_Click},
+    {"mnuGoUnknown", "&Unknown Calls", "F3", 1, false, nullptr, &F::mnuGoUnknown, &F::mnuGoUnknown_Click},
+    {"mnuGoSuggest", "&Suggestions", "F4", 1, false, nullptr, &F::mnuGoSuggest, &F::mnuGoSuggest_Click},
+    {"mnuGoEditor", "&Member Info", "F6", 1, false, nullptr, &F::mnuGoEditor, &F::mnuGoEditor_Click},
     {"mnuFormat", "F&ormat", "", 0, false, &F::mnuFormat},
     {"mnuFormatControls", "CONTROLS", "", 1, false, &F::mnuFormatControls},
     {"mnuFormatControlsFont", "Fo&nt", "Ctrl+N", 2, false, nullptr, &F::mnuFormatControlsFont,
@@ -318,6 +348,8 @@ const MenuSpec kMenus[] = {
      &F::mnuOptionsDisableAutoInsert_Click},
     {"mnuOptionsDisableWindowFlash", "Disable Window Flash", "", 1, true, nullptr, &F::mnuOptionsDisableWindowFlash,
      &F::mnuOptionsDisableWindowFlash_Click},
+    {"mnuOptionsSpeakStatus", "Speak Status", "", 1, true, nullptr, &F::mnuOptionsSpeakStatus,
+     &F::mnuOptionsSpeakStatus_Click},
     {"mnuOptionsChangeQRZLogin", "Change Callbook Login", "", 1, false, nullptr, &F::mnuOptionsChangeQRZLogin,
      &F::mnuOptionsChangeQRZLogin_Click},
     {"mnuHelp", "&Help", "", 0, false, &F::mnuHelp},
@@ -352,6 +384,57 @@ void frmMain::buildMenus()
         // A check mark is the option itself: whoever sets it, the session follows.
         if (m.checkable)
             connect(action, &QAction::toggled, this, &frmMain::readOptions);
+    }
+}
+
+void frmMain::nameControlsForAssistiveTechnology()
+{
+    // Captions name themselves; these are the controls whose caption is a
+    // figure, a picture or nothing, and those a few words help.
+    struct Name {
+        const char* control;
+        const char* name;
+        const char* description;
+    };
+    static const Name kNames[] = {
+        {"client", "Net control logger", ""},
+        {"Fra1", "Check-in", ""},
+        {"TxtChkin", "Call to check in", "Type a call sign and press Enter"},
+        {"lblStatus", "Status", ""},
+        {"lblIDTime", "Station ID time", "Give your call sign now"},
+        {"lst1", "Stations in the net", "Ctrl+E edits, Ctrl+D deletes, Ctrl+F changes the call, Ctrl+K checks out"},
+        {"lstNF", "Unknown calls", "Enter adds the call as a member; Ctrl+U looks it up"},
+        {"lstSG", "Suggested members", "Enter checks the member in"},
+        {"cmdHide", "Clear search results", ""},
+        {"lblChkins", "Check-ins", ""},
+        {"lblTraffic", "Traffic", "Ctrl+T counts a message, Ctrl+Shift+T takes one back"},
+        {"lblMembers", "Members", ""},
+        {"lblNetCtl", "", "Net control"},
+        {"lblNetMgr", "", "Net manager"},
+        {"CmdChange", "Change net manager", ""},
+        {"CmdExit", "End the net", "73"},
+        {"lblMode", "Member editor mode", ""},
+        {"txtCall", "Member call", ""},
+        {"txtName", "Member name", ""},
+        {"TxtCS", "Member QTH", ""},
+        {"TxtNew", "New call", ""},
+        {"cmdSave", "Save member", ""},
+        {"cmdCancel", "Cancel", ""},
+        {"fraInfo", "Documents", ""},
+        {"optInstructions", "Show the instructions", ""},
+        {"optPreamble", "Show the preamble", ""},
+        {"rtfInfo", "Preamble and instructions", "Format, Preamble, Save Changes keeps edits"},
+        {"Image1", "Association logo", ""},
+        {"Text1", "Callbook reply", ""},
+    };
+    for (const Name& n : kNames) {
+        QWidget* w = n.control == std::string_view("client") ? client_ : findChild<QWidget*>(QLatin1String(n.control));
+        if (!w)
+            continue;
+        if (*n.name)
+            w->setAccessibleName(QString::fromLatin1(n.name));
+        if (*n.description)
+            w->setAccessibleDescription(QString::fromLatin1(n.description));
     }
 }
 
@@ -509,6 +592,19 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             const QString text = key->text();
             if (text.size() == 1 && !TxtChkin_KeyPress(text.at(0)))
                 return true;
+        }
+        return false;
+    }
+    if (type == QEvent::KeyPress && (watched == lstSG || watched == lstNF)) {
+        // Enter on a line does what a click on it does.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* list = static_cast<QListWidget*>(watched);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && list->currentItem()) {
+            if (list == lstSG)
+                lstSG_Click(list->currentItem());
+            else
+                lstNF_Click(list->currentItem());
+            return true;
         }
         return false;
     }

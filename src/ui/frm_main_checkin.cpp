@@ -9,16 +9,13 @@
 #include "ui_style.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QTimer>
-
-namespace {
-const QColor kCheckedOutGrey(128, 128, 128);
-}  // namespace
 
 void frmMain::playCue(SoundCue cue)
 {
@@ -29,11 +26,25 @@ void frmMain::playCue(SoundCue cue)
     }
 }
 
-void frmMain::showStatus(const QString& text)
+void frmMain::showStatus(const QString& text, const QString& spoken)
 {
-    lblStatus->setText(QStringLiteral("\r\n") + text);
+    setStatusCaption(text, spoken);
     if (!Timer1->isActive())
         lblStatus->setVisible(true);
+}
+
+void frmMain::clearStatus()
+{
+    lblStatus->setText(QString());
+    announce(lblStatus, QStringLiteral("Status"), QString());
+}
+
+void frmMain::announce(QWidget* w, const QString& what, const QString& value)
+{
+    // A changed name is what screen readers hear of a label that changed.
+    const QString name = value.isEmpty() ? what : what + QStringLiteral(": ") + value;
+    if (w->accessibleName() != name)
+        w->setAccessibleName(name);
 }
 
 void frmMain::txtChkin_KeyDown(int keyCode, Qt::KeyboardModifiers)
@@ -56,6 +67,8 @@ void frmMain::drawCounters()
 {
     lblChkins->setText(session_.roster().checkinsCaption());
     lblTraffic->setText(session_.roster().trafficCaption());
+    announce(lblChkins, QStringLiteral("Check-ins"), lblChkins->text().trimmed());
+    announce(lblTraffic, QStringLiteral("Traffic"), lblTraffic->text().trimmed());
 }
 
 void frmMain::drawRoster()
@@ -73,7 +86,12 @@ void frmMain::drawRosterLine(int line)
     if (!item)
         return;
     // The default brush follows the colour chosen for the lists.
-    item->setForeground(session_.roster().timesAt(line).checkedOut() ? QBrush(kCheckedOutGrey) : QBrush());
+    // A station gone is drawn fainter and slanted, still readable.
+    const bool out = session_.roster().timesAt(line).checkedOut();
+    item->setForeground(out ? QBrush(Ui::dimmed(Ui::textColour(lst1), Ui::background(lst1))) : QBrush());
+    QFont f = lst1->font();
+    f.setItalic(!f.italic());
+    item->setData(Qt::FontRole, out ? QVariant(f) : QVariant());
     item->setToolTip(session_.roster().timesText(line));
 }
 
@@ -92,10 +110,13 @@ void frmMain::mnuEditCheckOut_Click()
 void frmMain::applyOutcome(const CheckInOutcome& outcome)
 {
     if (outcome.clearStatus)
-        lblStatus->setText(QString());
+        clearStatus();
     TxtChkin->clear();
+    // The caption of a duplicate says only DUPLICATE; a listener hears the call too.
     if (outcome.showStatus)
-        showStatus(outcome.status);
+        showStatus(outcome.status, outcome.kind == CheckInOutcome::Kind::Duplicate
+                                       ? outcome.call + QLatin1Char(' ') + outcome.status
+                                       : QString());
     playCue(outcome.sound);
 
     switch (outcome.kind) {
@@ -174,6 +195,52 @@ void frmMain::lblTraffic_MouseDown(Qt::MouseButton button)
     drawCounters();
 }
 
+void frmMain::mnuEditTrafficUp_Click()
+{
+    session_.trafficClicked(false);
+    drawCounters();
+}
+
+void frmMain::mnuEditTrafficDown_Click()
+{
+    session_.trafficClicked(true);
+    drawCounters();
+}
+
+// ---------------------------------------------------------------- the Go menu
+
+void frmMain::mnuGoCheckIn_Click()
+{
+    TxtChkin->setFocus(Qt::ShortcutFocusReason);
+    Change_Caret();
+}
+
+namespace {
+// The list takes the keyboard on its picked line, else on the newest
+// (roster) or first line, so the arrow keys start from there.
+void focusList(QListWidget* list, bool fromEnd)
+{
+    list->setFocus(Qt::ShortcutFocusReason);
+    if (list->selectedItems().isEmpty() && list->count() > 0)
+        list->setCurrentRow(fromEnd ? list->count() - 1 : 0);
+}
+}  // namespace
+
+void frmMain::mnuGoRoster_Click() { focusList(lst1, true); }
+void frmMain::mnuGoUnknown_Click() { focusList(lstNF, false); }
+void frmMain::mnuGoSuggest_Click() { focusList(lstSG, false); }
+
+void frmMain::mnuGoEditor_Click()
+{
+    // The first box there is to type: the new call, the call of an Add, else the name.
+    using MemberEditor::EditorMode;
+    const EditorMode mode = session_.editor().mode();
+    QLineEdit* box = mode == EditorMode::ChangeCall                  ? TxtNew
+        : mode == EditorMode::Add && session_.editor().form().callEnabled ? txtCall
+                                                                        : txtName;
+    box->setFocus(Qt::ShortcutFocusReason);
+}
+
 void frmMain::cmdHide_Click()
 {
     session_.clearSearchLists();
@@ -181,7 +248,7 @@ void frmMain::cmdHide_Click()
     lstSG->clear();
     drawEditor();
     if (!lblStatus->text().isEmpty())
-        lblStatus->setText(QString());
+        clearStatus();
     TxtChkin->setFocus();
 }
 
@@ -219,7 +286,10 @@ void frmMain::Timer1_Timer() { lblIDTime->setVisible(!lblIDTime->isVisible()); }
 void frmMain::Timer2_Timer()
 {
     flashToggle_ = !flashToggle_;
-    FraSearch->setVisible(!flashToggle_);
+    // A frame that holds the keyboard stays: hiding it would throw the
+    // operator's keys somewhere else.
+    const bool keyboardInside = FraSearch->isAncestorOf(QApplication::focusWidget());
+    FraSearch->setVisible(!flashToggle_ || keyboardInside);
     if (++flashTicks_ >= 10) {
         Timer2->stop();
         flashTicks_ = 0;

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
+#include "platform/speech.h"
 #include "ui_style.h"
 
 #include <QAction>
@@ -40,7 +41,14 @@ int frmMain::selectedLine() const
     return item && item->isSelected() ? lst1->row(item) + 1 : 0;
 }
 
-void frmMain::setStatusCaption(const QString& text) { lblStatus->setText(QStringLiteral("\r\n") + text); }
+void frmMain::setStatusCaption(const QString& text, const QString& spoken)
+{
+    lblStatus->setText(QStringLiteral("\r\n") + text);
+    const QString heard = spoken.isEmpty() ? text : spoken;
+    announce(lblStatus, QStringLiteral("Status"), heard);
+    if (session_.options().speakStatus && platform_.speech && !heard.isEmpty())
+        platform_.speech->say(heard);
+}
 
 void frmMain::resetModeLabel()
 {
@@ -93,8 +101,10 @@ void frmMain::applyEditorOutcome(const MemberEditor::Outcome& outcome)
         else
             lst1->item(outcome.rosterLine - 1)->setText(outcome.rosterText);
     }
-    if (outcome.membersChanged)
+    if (outcome.membersChanged) {
         lblMembers->setText(QString::number(session_.table().memberCount()));
+        announce(lblMembers, QStringLiteral("Members"), lblMembers->text());
+    }
 }
 
 // ---------------------------------------------------------------- the Edit menu
@@ -153,12 +163,6 @@ void frmMain::cmdSave_Click()
 {
     if (!session_.editor().form().saveEnabled)
         return;
-    // Alt+S saves while a box may still have the keyboard: what it holds now
-    // is what is saved.
-    const std::pair<QLineEdit*, Box> boxes[] = {
-        {txtCall, Box::Call}, {txtName, Box::Name}, {TxtCS, Box::Qth}, {TxtNew, Box::NewCall}};
-    for (const auto& [widget, box] : boxes)
-        session_.editor().setText(box, widget->text());
     const EditorMode mode = session_.editor().mode();
     const NetSession::SaveOutcome outcome = session_.saveEditor(selectedLine());
     applyEditorOutcome(outcome.editor);
@@ -220,7 +224,25 @@ void frmMain::QRZ_Login()
 
 void frmMain::lstNF_MouseDown(Qt::MouseButton button, QListWidgetItem* item)
 {
-    if (button != Qt::RightButton || !item || !callbooks_)
+    if (button == Qt::RightButton)
+        lookUpUnknown(item);
+}
+
+void frmMain::mnuEditLookUp_Click()
+{
+    // The unknown call picked in the list, else the newest one.
+    QListWidgetItem* item = lstNF->currentItem() ? lstNF->currentItem() : lstNF->item(lstNF->count() - 1);
+    if (!item) {
+        showStatus(QStringLiteral("No unknown call to look up"));
+        platform_.sound->play(Sound::kDing);
+        return;
+    }
+    lookUpUnknown(item);
+}
+
+void frmMain::lookUpUnknown(QListWidgetItem* item)
+{
+    if (!item || !callbooks_)
         return;
     lstNF->setCurrentItem(item);
     const QString call = item->text();
@@ -288,21 +310,8 @@ bool frmMain::editorBoxEvent(QLineEdit* box, QEvent* event)
             TxtNew_LostFocus();
     } else if (type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            // Tab walks the boxes on show, round and round.
-            std::vector<QLineEdit*> boxes;
-            for (QLineEdit* b : {txtCall, TxtNew, txtName, TxtCS})
-                if (b->isVisible() && b->isEnabled())
-                    boxes.push_back(b);
-            const auto at = std::find(boxes.begin(), boxes.end(), box);
-            if (at != boxes.end() && boxes.size() > 1) {
-                const bool back = key->key() == Qt::Key_Backtab || key->modifiers().testFlag(Qt::ShiftModifier);
-                const size_t i = size_t(at - boxes.begin());
-                boxes[back ? (i + boxes.size() - 1) % boxes.size() : (i + 1) % boxes.size()]->setFocus(
-                    back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-            }
-            return true;
-        }
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            return false;  // the window's Tab order, which leaves the frame too
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter) {
             if (box == txtCall)

@@ -148,7 +148,7 @@ void frmMain::applyAppearance(const AppearanceStore& look)
     if (const auto fg = look.colour(Group::FormData, Colour::Text))
         for (QWidget* w : Widgets{lblChkins, lblNetCtl, lblNetMgr, lblTraffic})
             Ui::setTextColour(w, QColor(QRgb(*fg)));
-    keepCaptionsReadable();
+    keepTextReadable();
 }
 
 void frmMain::mnuFormatControlsFont_Click()
@@ -187,6 +187,7 @@ void frmMain::mnuFormatControlsBackgroundColor_Click()
         return;
     for (QWidget* w : Widgets{lst1, rtfInfo, lstNF, lstSG, TxtNew, txtCall, txtName, TxtCS, TxtChkin})
         Ui::setBackground(w, *chosen);
+    keepTextReadable();
     Change_Caret();
     TxtChkin->setFocus();
 }
@@ -225,7 +226,7 @@ void frmMain::mnuFormatFormFontColor_Click()
     for (QWidget* w : Widgets{LblNew, lblCall, lblName, lblCS, optPreamble, optInstructions, Label1, Label2, Label3,
                               Label4, Label5, Label6, LblNF1, lblSG, FraStations, FraSearch, fraFormData, fraAdd})
         Ui::setTextColour(w, *chosen);
-    keepCaptionsReadable();
+    keepTextReadable();
     Change_Caret();
     TxtChkin->setFocus();
 }
@@ -241,7 +242,7 @@ void frmMain::mnuFormatFormBackgroundColor_Click()
         Ui::setBackground(w, *chosen);
     for (QWidget* w : Widgets{Fra1, FraStations, fraFormData})
         w->show();
-    keepCaptionsReadable();
+    keepTextReadable();
     centralWidget()->update();
     if (session_.editor().mode() != MemberEditor::EditorMode::Add) {
         Change_Caret();
@@ -332,12 +333,15 @@ void frmMain::mnuFormatPreambleFontColor_Click()
     rtfInfo->mergeCurrentCharFormat(f);
 }
 
-void frmMain::keepCaptionsReadable()
+void frmMain::keepTextReadable()
 {
-    for (QWidget* w : Widgets{Label1, Label2, Label3, Label4, Label5, Label6, LblNew, lblCall, lblName, lblCS, lblMode,
-                              LblNF1, lblSG, optPreamble, optInstructions, FraStations, FraSearch, fraFormData, fraAdd,
-                              lblNetMgr, lblNetCtl, lblChkins, lblTraffic, lblMembers})
+    // Whatever the desktop's palette and the operator's choices, no text
+    // stands on its background with less than 4.5:1.
+    Ui::keepReadable(client_);
+    for (QWidget* w : controls_)
         Ui::keepReadable(w);
+    for (int k = 1; k <= lst1->count(); ++k)
+        drawRosterLine(k);
 }
 
 // ---------------------------------------------------------------- kept for the next start

@@ -110,6 +110,23 @@ double contrast(const QColor& a, const QColor& b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+QColor dimmed(const QColor& text, const QColor& background)
+{
+    if (contrast(text, background) < 4.5)
+        return text;  // already as faint as it may be
+    QColor best = text;
+    for (int step = 1; step <= 10; ++step) {
+        const double t = step / 20.0;  // at most half way to the background
+        const QColor c = QColor::fromRgbF(float(text.redF() + (background.redF() - text.redF()) * t),
+                                          float(text.greenF() + (background.greenF() - text.greenF()) * t),
+                                          float(text.blueF() + (background.blueF() - text.blueF()) * t));
+        if (contrast(c, background) < 4.5)
+            break;
+        best = c;
+    }
+    return best;
+}
+
 void keepReadable(QWidget* w, double minimum)
 {
     const QColor behind = effectiveBackground(w);

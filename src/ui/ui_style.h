@@ -34,6 +34,9 @@ QColor background(const QWidget* w);
 QColor effectiveBackground(const QWidget* w);
 // Contrast ratio of two colours (1 to 21, relative luminance).
 double contrast(const QColor& a, const QColor& b);
+// The text colour moved toward the background as far as 4.5:1 allows: a
+// line that is there but no longer in play.
+QColor dimmed(const QColor& text, const QColor& background);
 // A text colour too close to what is behind it becomes black or white,
 // whichever reads better.
 void keepReadable(QWidget* w, double minimum = 4.5);

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/prompts.h"
 #include "platform/sound.h"
+#include "platform/speech.h"
 #include "platform/style_dialogs.h"
 
 #include <QList>
@@ -118,6 +119,12 @@ public:
 };
 
 // A platform made of fakes.
+class FakeSpeech : public Speech {
+public:
+    void say(const QString& text) override { said.append(text); }
+    QStringList said;
+};
+
 struct FakePlatform {
     FakeSound sound;
     FakePrompts prompts;
@@ -125,6 +132,7 @@ struct FakePlatform {
     FakeKeyboard keyboard;
     FakePrinters printers;
     FakeBrowser browser;
+    FakeSpeech speech;
     Platform platform = make();
 
 private:
@@ -138,6 +146,7 @@ private:
         p.printers = &printers;
         p.styleDialogs = &prompts;
         p.browser = &browser;
+        p.speech = &speech;
         return p;
     }
 };

@@ -7,6 +7,7 @@
 #include "ui/ui_style.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,7 @@ private slots:
     void preambleFontStartValues();
     void firstRunAppliesNothing();
     void firstRunLooksAsTheNext();
+    void readableOnADarkDesktop();
     void captionsReadableAfterSecondStart_data();
     void captionsReadableAfterSecondStart();
 
@@ -362,6 +364,34 @@ void TstAppearance::firstRunLooksAsTheNext()
     QVERIFY(!settings_->GetSetting("Screen", "BGColor").isEmpty());
     auto again = open();
     QCOMPARE(look(*again), first);
+}
+
+void TstAppearance::readableOnADarkDesktop()
+{
+    // A dark desktop palette: light text everywhere the program sets none.
+    const QPalette before = QApplication::palette();
+    QPalette dark;
+    for (auto [role, colour] : {std::pair{QPalette::Window, QColor(40, 40, 40)}, {QPalette::WindowText, Qt::white},
+                                {QPalette::Base, QColor(30, 30, 30)}, {QPalette::Text, Qt::white},
+                                {QPalette::Button, QColor(50, 50, 50)}, {QPalette::ButtonText, Qt::white}})
+        dark.setColor(role, colour);
+    QApplication::setPalette(dark);
+    auto w = open();
+    w->lst1->setCurrentRow(0);  // the net control checked in at start
+    w->mnuEditCheckOut->trigger();  // a checked-out line, drawn fainter
+    QApplication::setPalette(before);
+    for (QWidget* c : w->findChildren<QWidget*>()) {
+        if (c->objectName().isEmpty() || !c->isVisible() || c->objectName().startsWith("qt_"))
+            continue;
+        const double ratio = Ui::contrast(Ui::textColour(c), Ui::effectiveBackground(c));
+        QVERIFY2(ratio >= 4.5, qPrintable(QString("%1: %2 on %3, %4:1")
+                                              .arg(c->objectName(), Ui::textColour(c).name(),
+                                                   Ui::effectiveBackground(c).name())
+                                              .arg(ratio, 0, 'f', 2)));
+    }
+    QListWidgetItem* out = w->lst1->item(0);
+    QVERIFY(out);
+    QVERIFY(Ui::contrast(out->foreground().color(), Ui::background(w->lst1)) >= 4.5);
 }
 
 void TstAppearance::captionsReadableAfterSecondStart_data()

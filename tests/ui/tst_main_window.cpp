@@ -5,7 +5,13 @@
 #include "test_main.h"
 #include "ui/frm_main.h"
 
+#include <QAccessible>
+#include <QTextEdit>
+#include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -41,6 +47,9 @@ private slots:
     void membersCounterWarnings_data();
     void membersCounterWarnings();
     void missingMemberFileIsCreated();
+    void everyCommandHasItsOwnKey();
+    void keyboardRunsTheNet();
+    void controlsSpeakTheirNames();
     void renderToPng();
 
 private:
@@ -262,6 +271,92 @@ void TstMainWindow::missingMemberFileIsCreated()
     QVERIFY(fakes_->prompts.shown.isEmpty());
     type(*w, "W1AW");
     QCOMPARE(w->lblStatus->text(), QString("\r\nW1AW NOT FOUND"));
+}
+
+void TstMainWindow::everyCommandHasItsOwnKey()
+{
+    auto w = open();
+    QMap<QString, QString> taken;  // shortcut -> command
+    for (QAction* a : w->menuBar()->findChildren<QAction*>()) {
+        const QString key = a->shortcut().toString();
+        if (key.isEmpty())
+            continue;
+        QVERIFY2(!taken.contains(key), qPrintable(key + " twice: " + taken.value(key) + ", " + a->objectName()));
+        taken.insert(key, a->objectName());
+    }
+    const QMap<QString, QString> added{{"Ctrl+T", "mnuEditTrafficUp"}, {"Ctrl+Shift+T", "mnuEditTrafficDown"},
+                                       {"Ctrl+K", "mnuEditCheckOut"},  {"Ctrl+U", "mnuEditLookUp"},
+                                       {"Esc", "mnuGoCheckIn"},        {"F2", "mnuGoRoster"},
+                                       {"F3", "mnuGoUnknown"},         {"F4", "mnuGoSuggest"},
+                                       {"F6", "mnuGoEditor"}};
+    for (auto it = added.begin(); it != added.end(); ++it)
+        QCOMPARE(taken.value(it.key()), it.value());
+    QCOMPARE(taken.value("Ctrl+E"), QString("mnuEditEdit"));  // the fixed ones stay
+}
+
+void TstMainWindow::keyboardRunsTheNet()
+{
+    auto w = open();
+    type(*w, "W1AW");
+    type(*w, "K9XYZ");
+    type(*w, "W3ABX");  // unknown: KB1ABC and N2ABX suggested
+    w->mnuEditTrafficUp->trigger();
+    w->mnuEditTrafficUp->trigger();
+    w->mnuEditTrafficDown->trigger();
+    QCOMPARE(w->lblTraffic->text(), QString(" 1"));
+    // The suggestions by keyboard: Enter on the picked one checks it in.
+    w->mnuGoSuggest->trigger();
+    for (int i = 0; i < 3; ++i)
+        w->Timer2_Timer();  // the flash of the search panel keeps the keyboard where it is
+    QTRY_VERIFY(w->lstSG->hasFocus());
+    QTest::keyClick(w->lstSG, Qt::Key_Down);
+    QTest::keyClick(w->lstSG, Qt::Key_Return);
+    QCOMPARE(items(w->lst1).last(), QString(" N2ABX LEE ALBANY NY"));
+    // The roster by keyboard: the line picked with the arrows is checked out.
+    w->mnuGoRoster->trigger();
+    QTRY_VERIFY(w->lst1->hasFocus());
+    QCOMPARE(w->lst1->currentRow(), 2);
+    QTest::keyClick(w->lst1, Qt::Key_Up);
+    QVERIFY(w->mnuEditEdit->isEnabled());
+    w->mnuEditCheckOut->trigger();
+    QVERIFY(w->roster().timesAt(2).checkedOut());
+    QVERIFY(w->lst1->item(1)->font().italic());
+    // Back to the check-in box with one key; Tab never stays in one place.
+    w->mnuGoCheckIn->trigger();
+    QTRY_VERIFY(w->TxtChkin->hasFocus());
+    QSet<QWidget*> visited;
+    for (int i = 0; i < 20; ++i) {
+        visited.insert(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    for (QWidget* c : {static_cast<QWidget*>(w->lst1), static_cast<QWidget*>(w->lstNF), static_cast<QWidget*>(w->txtName),
+                       static_cast<QWidget*>(w->cmdSave), static_cast<QWidget*>(w->rtfInfo)})
+        QVERIFY2(visited.contains(c), qPrintable(c->objectName()));
+    QVERIFY(visited.contains(w->TxtChkin));
+}
+
+void TstMainWindow::controlsSpeakTheirNames()
+{
+    auto w = open();
+    for (QWidget* c : w->findChildren<QWidget*>()) {
+        // Menus are popups named by their entries, not controls of the window.
+        if (c->objectName().isEmpty() || c->objectName().startsWith("qt_") || qobject_cast<QMenu*>(c))
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+        QVERIFY(a);
+        const QString name = a->text(QAccessible::Name);
+        QVERIFY2(!name.trimmed().isEmpty(), qPrintable(c->objectName() + " has no name"));
+        QVERIFY2(name != c->objectName(), qPrintable(c->objectName()));
+    }
+    type(*w, "W1AW");
+    type(*w, "W1AW");
+    QCOMPARE(w->lblStatus->accessibleName(), QString("Status: W1AW DUPLICATE"));
+    QCOMPARE(w->lblChkins->accessibleName(), QString("Check-ins: 1"));
+    QVERIFY(fakes_->speech.said.isEmpty());  // Speak Status is off by default
+    w->mnuOptionsSpeakStatus->trigger();
+    type(*w, "VE3XX");
+    QCOMPARE(fakes_->speech.said, QStringList{"VE3XX  INVALID CALL"});
+    QCOMPARE(settings_->GetSetting("Options", "Speak_Status"), QString("True"));
 }
 
 void TstMainWindow::renderToPng()

@@ -148,7 +148,16 @@ void TstMainWindowFrame::menuTree()
         {1, "mnuEditEdit", "&Edit", "Ctrl+E"},
         {1, "mnuChgCtl", "Change Net Ctl/Mgr", "Ctrl+C"},
         {1, "mnuChgCall", "Change CallSign", "Ctrl+F"},
-        {1, "mnuEditCheckOut", "Check &Out", ""},
+        {1, "mnuEditCheckOut", "Check &Out", "Ctrl+K"},
+        {1, "mnuEditTrafficUp", "Count &Traffic", "Ctrl+T"},
+        {1, "mnuEditTrafficDown", "Take Back Traffic", "Ctrl+Shift+T"},
+        {1, "mnuEditLookUp", "Look &Up Unknown Call", "Ctrl+U"},
+        {0, "mnuGo", "&Go", ""},
+        {1, "mnuGoCheckIn", "&Check-in Box", "Esc"},
+        {1, "mnuGoRoster", "&Roster", "F2"},
+        {1, "mnuGoUnknown", "&Unknown Calls", "F3"},
+        {1, "mnuGoSuggest", "&Suggestions", "F4"},
+        {1, "mnuGoEditor", "&Member Info", "F6"},
         {0, "mnuFormat", "F&ormat", ""},
         {1, "mnuFormatControls", "CONTROLS", ""},
         {2, "mnuFormatControlsFont", "Fo&nt", "Ctrl+N"},
@@ -174,6 +183,7 @@ void TstMainWindowFrame::menuTree()
         {1, "mnuOptionsDisableEnterKeyDing", "Disable Enter key Ding", ""},
         {1, "mnuOptionsDisableAutoInsert", "Disable Auto Call Insert", ""},
         {1, "mnuOptionsDisableWindowFlash", "Disable Window Flash", ""},
+        {1, "mnuOptionsSpeakStatus", "Speak Status", ""},
         {1, "mnuOptionsChangeQRZLogin", "Change Callbook Login", ""},
         {0, "mnuHelp", "&Help", ""},
         {1, "mnuAbout", "A&bout", "Ctrl+B"},
@@ -191,9 +201,10 @@ void TstMainWindowFrame::menuTree()
         QCOMPARE(actual[i].caption, expected[i].caption);
         QCOMPARE(actual[i].shortcut, expected[i].shortcut);
     }
-    // Only the three option switches carry check marks.
+    // Only the option switches carry check marks.
     for (QAction* a : w->menuBar()->findChildren<QAction*>())
-        QCOMPARE(a->isCheckable(), a->objectName().startsWith("mnuOptionsDisable"));
+        QCOMPARE(a->isCheckable(),
+                 a->objectName().startsWith("mnuOptionsDisable") || a->objectName() == "mnuOptionsSpeakStatus");
 }
 
 void TstMainWindowFrame::initialMenuStates_data()

@@ -345,13 +345,16 @@ void TstMemberEditorWindow::tabWalksTheEditorBoxes()
     QTest::keyClick(w->txtName, Qt::Key_Tab);
     QTRY_VERIFY(w->TxtCS->hasFocus());
     QCOMPARE(w->txtName->text(), QString("JOHN SMITH"));  // ...and left empty it gets the name back
-    // Changing a call, Tab goes between the old and the new call.
+    // The last box is no trap: Tab goes on to Save.
+    QTest::keyClick(w->TxtCS, Qt::Key_Tab);
+    QTRY_VERIFY(w->cmdSave->hasFocus());
+    // Changing a call, Shift+Tab goes from the new call back to the old one.
     QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
     checkIn(*w, "K9XYZ");
     selectLine(*w, 0);
     w->mnuChgCall->trigger();
     QTRY_VERIFY(w->TxtNew->hasFocus());
-    QTest::keyClick(w->TxtNew, Qt::Key_Tab);
+    QTest::keyClick(w->TxtNew, Qt::Key_Backtab, Qt::ShiftModifier);
     QTRY_VERIFY(w->txtCall->hasFocus());
     QCOMPARE(w->txtCall->text(), QString("K9XYZ"));
 }
