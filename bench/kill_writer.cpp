@@ -55,10 +55,15 @@ int save(const Paths& paths)
     SettingsStore settings(paths.settingsFile);
     SystemClock clock;
     NetSession session(settings, clock);
-    if (!session.table().LoadMemberTable(paths.memberFile))
+    {
+        MemberTable members;  // forty members to check in, written to the file
+        if (!members.LoadMemberTable(paths.memberFile))
+            return 2;
+        for (int i = members.memberCount(); i < 40; ++i)
+            members.AddMember({callNumber(i), QStringLiteral("NAME"), QStringLiteral("SOMEWHERE")});
+    }
+    if (!session.loadMemberTable(paths.memberFile))
         return 2;
-    for (int i = session.table().memberCount(); i < 40; ++i)
-        session.table().AddMember({callNumber(i), QStringLiteral("NAME"), QStringLiteral("SOMEWHERE")});
     QDir().mkpath(paths.sessionsFolder);
     const QString file = paths.sessionsFolder + QStringLiteral("261209.txt");
     for (int n = 1;; ++n) {
@@ -105,7 +110,7 @@ int check(const Paths& paths, const QStringList& calls)
         }
         // Every station of the saved session keeps its time.
         for (const QString& line : read.contents.lines) {
-            const QString call = SessionFile::CallOfLine(line);
+            const QString call = SessionFile::StationOfLine(line).call;
             bool found = false;
             for (const SessionTimes::Entry& e : times.contents.stations)
                 found = found || e.call == call;

@@ -16,6 +16,7 @@ packages=(
   xvfb xauth poppler-utils python3
   openbox xdotool x11-utils x11-xserver-utils imagemagick
   librsvg2-bin desktop-file-utils appstream dpkg-dev fakeroot file debootstrap
+  lintian devscripts
   dbus-daemon gnome-keyring libsecret-tools
   at-spi2-core python3-pyatspi
 )

@@ -1,4 +1,5 @@
-// Draws the program's logo (852 x 638 JPEG) and window icon (32 x 32 PNG).
+// Draws the program's logo (852 x 638 JPEG). The window icon is
+// packaging/veln.svg, the menu entry's, rendered at build time.
 // Build target make_artwork; run it with the resources folder as argument.
 #include <QApplication>
 #include <QFont>
@@ -85,27 +86,11 @@ QImage logo()
     return img;
 }
 
-QImage icon()
-{
-    QImage img(32, 32, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(20, 60, 130));
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 6, 6);
-    drawTower(p, QPointF(16, 29), 18, 12, Qt::white, 1.6);
-    drawWaves(p, QPointF(16, 11), 4.5, 4, 2, QColor(255, 210, 60), 1.8);
-    return img;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources");
-    const bool ok = logo().save(dir + QStringLiteral("/images/logo.jpg"), "JPG", 90)
-        && icon().save(dir + QStringLiteral("/images/icon.png"), "PNG");
-    return ok ? 0 : 1;
+    return logo().save(dir + QStringLiteral("/images/logo.jpg"), "JPG", 90) ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include "lookup/callbook_login.h"
 #include "lookup/password_vault.h"
 #include "platform/caps_lock.h"
+#include "platform/desktop_identity.h"
 #include "platform/platform.h"
 #include "platform/qt_keyring.h"
 #include "startup/single_instance.h"
@@ -99,15 +100,18 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VELN"));
+    InstallDesktopIdentity();
 
     QtPlatform services;
     ProgramState state;
     state.paths = Paths::forCurrentUser();
 
-    // Two copies would write the same member file.
+    // Two copies would write the same member file: a second start brings the
+    // running copy's window forward and ends.
     SingleInstance lock(state.paths.lockFile);
+    lock.onRaiseAsked(RaiseProgramWindow);
     if (!AcquireSingleInstance(lock, *services.platform().prompts))
-        return 1;
+        return lock.handedOver() ? 0 : 1;
     // Names and passwords are asked before the main window: a run that
     // crashed holding Caps Lock on gives it back first.
     CapsLock& capsLock = *services.platform().capsLock;

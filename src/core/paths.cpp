@@ -1,6 +1,7 @@
 #include "paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -37,5 +38,17 @@ Paths Paths::forCurrentUser()
     p.documentsFolder = documentsFolderFor(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     p.settingsFile = WithTrailingSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
         + QStringLiteral("VELN/VELN.ini");
+    p.callbookCache = WithTrailingSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
+        + QStringLiteral("VELN/callbook-cache.json");
+    p.oldCallbookCache = p.dataRoot + QStringLiteral("callbook-cache.json");
     return p;
+}
+
+bool MoveOldCallbookCache(const Paths& paths)
+{
+    if (!QFileInfo::exists(paths.oldCallbookCache) || QFileInfo::exists(paths.callbookCache))
+        return true;
+    // rename() copies and removes when the two folders are on different disks.
+    return QDir().mkpath(QFileInfo(paths.callbookCache).absolutePath())
+        && QFile::rename(paths.oldCallbookCache, paths.callbookCache);
 }

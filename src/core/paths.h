@@ -22,6 +22,8 @@ struct Paths {
     QString journalFile;       // data root + "journal.jsonl": the running net
     QString documentsFolder;   // app-data folder + "Pellam Software/", or empty
     QString settingsFile;      // config folder + "VELN/VELN.ini"
+    QString callbookCache;     // cache folder + "VELN/callbook-cache.json"
+    QString oldCallbookCache;  // data root + "callbook-cache.json", where earlier releases kept it
 
     // Paths for the current user (HOME, XDG_CONFIG_HOME, XDG_DATA_HOME).
     static Paths forCurrentUser();
@@ -29,3 +31,8 @@ struct Paths {
     // that folder is not an existing directory.
     static QString documentsFolderFor(const QString& appDataFolder);
 };
+
+// Moves the callbook cache from where earlier releases kept it to the cache
+// folder, once: a cache already there wins. False only when the old file is
+// there and cannot be moved (the cache then starts empty; nothing else is lost).
+bool MoveOldCallbookCache(const Paths& paths);

@@ -6,10 +6,11 @@
 class Browser {
 public:
     virtual ~Browser() = default;
-    virtual void open(const QUrl& address) = 0;
+    // False when no browser could be started (no xdg-open, say).
+    virtual bool open(const QUrl& address) = 0;
 };
 
 class DesktopBrowser : public Browser {
 public:
-    void open(const QUrl& address) override;
+    bool open(const QUrl& address) override;
 };

@@ -2,4 +2,4 @@
 
 #include <QDesktopServices>
 
-void DesktopBrowser::open(const QUrl& address) { QDesktopServices::openUrl(address); }
+bool DesktopBrowser::open(const QUrl& address) { return QDesktopServices::openUrl(address); }

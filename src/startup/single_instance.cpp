@@ -5,9 +5,12 @@
 #include "startup_sequence.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 
 #include <fcntl.h>
@@ -33,6 +36,9 @@ bool heldByNobody(const QString& path)
     return free;
 }
 
+// One line each way: the request, and the holder's answer once it raised.
+const QByteArray kRaise = QByteArrayLiteral("raise\n");
+const QByteArray kRaised = QByteArrayLiteral("raised\n");
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& lockFile)
@@ -44,6 +50,62 @@ SingleInstance::SingleInstance(const QString& lockFile)
 }
 
 SingleInstance::~SingleInstance() = default;
+
+// Beside the lock file, so each data root has its own.
+static QString socketPath(const QString& lockFile) { return lockFile + QStringLiteral(".socket"); }
+
+bool SingleInstance::listen()
+{
+    if (server_)
+        return server_->isListening();
+    if (!lock_->isLocked())
+        return false;
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    // Only the lock holder gets here, so a socket file left is a dead copy's.
+    QLocalServer::removeServer(socketPath(path_));
+    if (!server_->listen(socketPath(path_)))
+        return false;
+    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
+        while (QLocalSocket* client = server_->nextPendingConnection()) {
+            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+            QObject::connect(client, &QLocalSocket::readyRead, client, [this, client] {
+                if (!client->canReadLine()) {
+                    if (client->bytesAvailable() > kRaise.size())
+                        client->abort();  // not one of ours
+                    return;
+                }
+                if (client->readLine() != kRaise) {
+                    client->abort();
+                    return;
+                }
+                if (raise_)
+                    raise_();
+                client->write(kRaised);
+                client->disconnectFromServer();
+            });
+        }
+    });
+    return true;
+}
+
+bool SingleInstance::askHolderToRaise(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QLocalSocket socket;
+    socket.connectToServer(socketPath(path_));
+    if (!socket.waitForConnected(int(deadline.remainingTime())))
+        return false;
+    socket.write(kRaise);
+    if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
+        return false;
+    while (!socket.canReadLine()) {
+        if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
+            return false;
+    }
+    handedOver_ = socket.readLine() == kRaised;
+    return handedOver_;
+}
 
 SingleInstance::Outcome SingleInstance::acquire()
 {
@@ -80,9 +142,11 @@ bool AcquireSingleInstance(SingleInstance& guard, Prompts& prompts)
 {
     switch (guard.acquire()) {
     case SingleInstance::Outcome::Acquired:
+        guard.listen();
         return true;
     case SingleInstance::Outcome::HeldByAnother:
-        prompts.message(Startup::kSecondCopyRefused, Prompts::Icon::Exclamation);
+        if (!guard.askHolderToRaise())
+            prompts.message(Startup::kSecondCopyRefused, Prompts::Icon::Exclamation);
         return false;
     case SingleInstance::Outcome::Unavailable:
         break;

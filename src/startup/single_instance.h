@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
+class QLocalServer;
 class QLockFile;
 class Prompts;
 
@@ -11,6 +13,8 @@ class Prompts;
 // root) is made first, so even two first starts exclude each other. A lock
 // left by a copy that crashed is taken over, even one left empty or cut
 // short by a full disk.
+// The copy that holds the lock listens on a local socket beside it, so a
+// second start asks it to raise its window instead of only being refused.
 class SingleInstance {
 public:
     enum class Outcome {
@@ -28,12 +32,30 @@ public:
     // Why the lock is unavailable: names the file and the reason.
     QString error() const { return error_; }
 
+    // What the holder does when a second start asks it to show itself.
+    void onRaiseAsked(std::function<void()> raise) { raise_ = std::move(raise); }
+    // The holder: starts answering second starts (on the event loop). False
+    // when the socket cannot be made; the lock still guards alone.
+    bool listen();
+    // A second start: asks the holder to raise its window. True once the
+    // holder has answered, within timeoutMs.
+    bool askHolderToRaise(int timeoutMs = kAnswerMs);
+    // The holder answered a request of this copy: it ends quietly.
+    bool handedOver() const { return handedOver_; }
+
+    static constexpr int kAnswerMs = 1000;
+
 private:
     QString path_;
     QString error_;
     std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<QLocalServer> server_;
+    std::function<void()> raise_;
+    bool handedOver_ = false;
 };
 
-// Acquires the lock; when another copy holds it or it cannot be made, says so
-// through prompts and returns false: the caller ends the program.
+// Acquires the lock and listens for second starts. When another copy holds
+// it, asks that copy to raise its window; only when it does not answer, or
+// the lock cannot be made, says so through prompts. False: the caller ends
+// the program, quietly (status 0) when handedOver().
 bool AcquireSingleInstance(SingleInstance& guard, Prompts& prompts);

@@ -36,12 +36,12 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
     setObjectName(QStringLiteral("frmMain"));
     Ui::installFontSubstitutes();
     InitProgramResources();
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     buildControls();
     buildMenus();
     if (platform_.http) {
-        callbooks_ = std::make_unique<CallbookManager>(*platform_.http, settings_,
-                                                       state_.paths.dataRoot + CallbookCache::kFileName, *platform_.clock);
+        MoveOldCallbookCache(state_.paths);
+        callbooks_ = std::make_unique<CallbookManager>(*platform_.http, settings_, state_.paths.callbookCache,
+                                                       *platform_.clock);
         connect(callbooks_.get(), &CallbookManager::answered, this, &frmMain::callbookAnswered);
     }
     session_.setCallbooks(callbooks_.get());

@@ -232,8 +232,10 @@ void frmMain::lookUpUnknown(QListWidgetItem* item)
     const QString call = item->text();
     if (!session_.callbookReady()) {
         txtCall->setText(call);
-        if (platform_.browser)
-            platform_.browser->open(callbooks_->webPageUrl(call));
+        if (platform_.browser && !platform_.browser->open(callbooks_->webPageUrl(call))) {
+            showStatus(QStringLiteral("BROWSER DID NOT START"));
+            platform_.sound->play(Sound::kDing);
+        }
         txtName->setFocus();
         return;
     }

@@ -21,6 +21,8 @@ private slots:
     void trailingSeparator();
     void foldersUnderTheHome();
     void documentsFolderOnAFreshAccount();
+    void oldCallbookCacheMovedOnce_data();
+    void oldCallbookCacheMovedOnce();
     void leadingNumber_data();
     void leadingNumber();
     void cleaningTouchesOnlyOwnFiles();
@@ -60,6 +62,8 @@ void TstPaths::foldersUnderTheHome()
     QCOMPARE(p.buildUpdateZip, root + "VelnBldUpdate.zip");
     QCOMPARE(p.settingsFile, home_->settingsFile());
     QCOMPARE(p.documentsFolder, home_->path() + "/.local/share/Pellam Software/");
+    QCOMPARE(p.callbookCache, home_->path() + "/.cache/VELN/callbook-cache.json");
+    QCOMPARE(p.oldCallbookCache, root + "callbook-cache.json");
 }
 
 void TstPaths::documentsFolderOnAFreshAccount()
@@ -70,6 +74,51 @@ void TstPaths::documentsFolderOnAFreshAccount()
     // No data folder yet: the documents still have their place, made at start.
     QDir(home_->path()).rmdir(".local/share");
     QVERIFY(Paths::forCurrentUser().documentsFolder.endsWith("/Pellam Software/"));
+}
+
+// Files given as their content; "-" for none; "blocked": a plain file where
+// the cache folder should be.
+void TstPaths::oldCallbookCacheMovedOnce_data()
+{
+    QTest::addColumn<QString>("oldBefore");
+    QTest::addColumn<QString>("newBefore");
+    QTest::addColumn<bool>("moved");
+    QTest::addColumn<QString>("oldAfter");
+    QTest::addColumn<QString>("newAfter");
+    QTest::newRow("old place only") << "old" << "-" << true << "-" << "old";
+    QTest::newRow("already moved") << "-" << "new" << true << "-" << "new";
+    QTest::newRow("both: the new one wins") << "old" << "new" << true << "old" << "new";
+    QTest::newRow("neither") << "-" << "-" << true << "-" << "-";
+    QTest::newRow("cache folder blocked") << "old" << "blocked" << false << "old" << "-";
+}
+
+void TstPaths::oldCallbookCacheMovedOnce()
+{
+    QFETCH(QString, oldBefore);
+    QFETCH(QString, newBefore);
+    QFETCH(bool, moved);
+    QFETCH(QString, oldAfter);
+    QFETCH(QString, newAfter);
+    const Paths p = Paths::forCurrentUser();
+    const auto put = [](QString path, const QString& content) {
+        if (content == "-")
+            return;
+        if (content == "blocked")
+            path = QFileInfo(path).absolutePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content.toUtf8());
+    };
+    const auto got = [](const QString& path) -> QString {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString("-");
+    };
+    put(p.oldCallbookCache, oldBefore);
+    put(p.callbookCache, newBefore);
+    QCOMPARE(MoveOldCallbookCache(p), moved);
+    QCOMPARE(got(p.oldCallbookCache), oldAfter);
+    QCOMPARE(got(p.callbookCache), newAfter);
 }
 
 void TstPaths::leadingNumber_data()

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QThread>
 #include <algorithm>
 #include <memory>
 
@@ -27,6 +28,8 @@ private slots:
     void lockThatCannotBeMadeStopsTheStart();
     void lockOfAnEndedCopyIsTakenOver_data();
     void lockOfAnEndedCopyIsTakenOver();
+    void secondStartRaisesTheRunningCopy_data();
+    void secondStartRaisesTheRunningCopy();
 
 private:
     std::unique_ptr<TestHome> home_;
@@ -114,6 +117,54 @@ void TstSingleInstance::lockOfAnEndedCopyIsTakenOver()
     // And it guards again: a second copy is refused.
     SingleInstance second(lockFile);
     QCOMPARE(second.acquire(), SingleInstance::Outcome::HeldByAnother);
+}
+
+void TstSingleInstance::secondStartRaisesTheRunningCopy_data()
+{
+    QTest::addColumn<bool>("staleSocket");  // a crashed copy left its socket file
+    QTest::addColumn<bool>("listens");      // false: a copy without the socket (an older release)
+    QTest::addColumn<bool>("answers");      // false: its event loop is busy past the second
+    QTest::newRow("running copy answers") << false << true << true;
+    QTest::newRow("socket of a crashed copy") << true << true << true;
+    QTest::newRow("running copy busy") << false << true << false;
+    QTest::newRow("running copy without socket") << false << false << false;
+}
+
+void TstSingleInstance::secondStartRaisesTheRunningCopy()
+{
+    QFETCH(bool, staleSocket);
+    QFETCH(bool, listens);
+    QFETCH(bool, answers);
+    const QString lockFile = Paths::forCurrentUser().lockFile;
+    if (staleSocket)
+        writeBytes(lockFile + ".socket", "left by a crash");
+    SingleInstance first(lockFile);
+    int raised = 0;
+    first.onRaiseAsked([&raised] { ++raised; });
+    QCOMPARE(first.acquire(), SingleInstance::Outcome::Acquired);
+    if (listens)
+        QVERIFY(first.listen());
+
+    // The second start blocks on its socket, as main() does; the first
+    // answers on its event loop, which runs here only when it "answers".
+    SingleInstance second(lockFile);
+    FakePrompts prompts;
+    bool runs = true;
+    std::unique_ptr<QThread> start(QThread::create([&] { runs = AcquireSingleInstance(second, prompts); }));
+    start->start();
+    if (answers)
+        QTRY_VERIFY_WITH_TIMEOUT(start->isFinished(), 10000);
+    else
+        QVERIFY(start->wait(10000));
+    QVERIFY(!runs);
+    QCOMPARE(second.handedOver(), answers);
+    QCOMPARE(raised, answers ? 1 : 0);
+    if (answers) {
+        QVERIFY(prompts.shown.isEmpty());
+    } else {
+        QCOMPARE(prompts.shown.size(), 1);
+        QCOMPARE(prompts.shown[0].text, Startup::kSecondCopyRefused);
+    }
 }
 
 VELN_TEST(TstSingleInstance)

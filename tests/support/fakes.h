@@ -114,11 +114,16 @@ public:
     int installed = 1;
 };
 
-// Records the addresses it was asked to open.
+// Records the addresses it was asked to open; starts when `starts` says so.
 class FakeBrowser : public Browser {
 public:
-    void open(const QUrl& address) override { opened.append(address); }
+    bool open(const QUrl& address) override
+    {
+        opened.append(address);
+        return starts;
+    }
     QList<QUrl> opened;
+    bool starts = true;
 };
 
 // A platform made of fakes.

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// Points HOME, XDG_CONFIG_HOME and XDG_DATA_HOME at a fresh temporary folder
+// Points HOME and XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME at a fresh temporary folder
 // for as long as it lives, so no test sees another's files (or the user's).
 class TestHome {
 public:
@@ -20,5 +20,5 @@ public:
 
 private:
     QTemporaryDir dir_;
-    QByteArray oldHome_, oldConfig_, oldData_;
+    QByteArray oldHome_, oldConfig_, oldData_, oldCache_;
 };

@@ -3,11 +3,14 @@
 #include "member_files.h"
 #include "test_home.h"
 #include "test_main.h"
+#include "platform/desktop_identity.h"
 #include "ui/fit_widgets.h"
+#include "ui/frm_about.h"
 #include "ui/frm_main.h"
 #include "ui/ui_style.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +37,7 @@ private slots:
     void controlTable_data();
     void controlTable();
     void captionCarriesTheDate();
+    void menuIconOnEveryWindow();
     void locksOnlyWhenDifferent_data();
     void locksOnlyWhenDifferent();
     void optionsOnFirstAndLaterRuns();
@@ -329,6 +333,23 @@ void TstMainWindowFrame::captionCarriesTheDate()
     auto w = open(false);
     QCOMPARE(w->windowTitle(), "VELNOR Association  Net Version 1 B1   "
                                    + QLocale::system().toString(QDate(2026, 3, 4), QLocale::ShortFormat));
+}
+
+// As main() starts the program: the menu entry's id and icon, application-wide.
+void TstMainWindowFrame::menuIconOnEveryWindow()
+{
+    InstallDesktopIdentity();
+    QCOMPARE(QGuiApplication::desktopFileName(), QString("com.pellamsoftware.veln"));
+    const QIcon icon = QApplication::windowIcon();
+    QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+    QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
+    auto w = open(false);
+    w->mnuAbout->trigger();
+    auto* about = w->findChild<frmAbout*>();
+    QVERIFY(about);
+    // No window puts an icon of its own in the way.
+    QCOMPARE(w->windowIcon().cacheKey(), icon.cacheKey());
+    QCOMPARE(about->windowIcon().cacheKey(), icon.cacheKey());
 }
 
 void TstMainWindowFrame::locksOnlyWhenDifferent_data()

@@ -28,6 +28,7 @@ class TstQrzLookupWindow : public QObject {
 private slots:
     void init();
     void cleanup();
+    void withoutLoginOpensTheBrowser_data();
     void withoutLoginOpensTheBrowser();
     void lookupFillsTheEditor();
     void unknownCallTurnsRedThenRecovers();
@@ -93,15 +94,30 @@ void TstQrzLookupWindow::cleanup()
     home_.reset();
 }
 
+void TstQrzLookupWindow::withoutLoginOpensTheBrowser_data()
+{
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("browser starts") << true << "";
+    QTest::newRow("no browser") << false << "BROWSER DID NOT START";
+}
+
 void TstQrzLookupWindow::withoutLoginOpensTheBrowser()
 {
+    QFETCH(bool, starts);
+    QFETCH(QString, status);
+    fakes_->browser.starts = starts;
     auto w = open();
     unknown(*w, "K2NEW");
+    fakes_->sound.played.clear();
+    w->lblStatus->clear();
     rightClick(*w, 0);
     QCOMPARE(w->txtCall->text(), QString("K2NEW"));
     QCOMPARE(fakes_->browser.opened.size(), 1);
     QCOMPARE(fakes_->browser.opened[0].toString(), QString("https://www.qrz.com/db/K2NEW"));
     QVERIFY(http_.requested.isEmpty());
+    QCOMPARE(w->lblStatus->text().trimmed(), status);
+    QCOMPARE(fakes_->sound.played.isEmpty(), starts);
 }
 
 void TstQrzLookupWindow::lookupFillsTheEditor()
@@ -286,7 +302,7 @@ void TstQrzLookupWindow::repeatedCallFilledFromTheCacheOffline()
         rightClick(*w, 0);
         QTRY_COMPARE(w->txtName->text(), QString("MARY"));
     }
-    QVERIFY(QFile::exists(state_.paths.dataRoot + "callbook-cache.json"));
+    QVERIFY(QFile::exists(state_.paths.callbookCache));
     // The next start, with the network gone.
     http_.script.clear();
     http_.requested.clear();
@@ -332,7 +348,7 @@ void TstQrzLookupWindow::newLoginForgetsCallsNobodyKnew()
     auto w = open();
     unknown(*w, "K2ZZZ");
     rightClick(*w, 0);
-    const QString cacheFile = state_.paths.dataRoot + "callbook-cache.json";
+    const QString cacheFile = state_.paths.callbookCache;
     const auto cached = [&cacheFile] {
         QFile f(cacheFile);
         return f.open(QIODevice::ReadOnly) && f.readAll().contains("K2ZZZ");
