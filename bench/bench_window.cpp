@@ -25,8 +25,8 @@ struct QuietSound : Sound {
 struct QuietPrompts : Prompts {
     void message(const QString&, Icon, const QString&) override {}
     Answer ask(const QString&, Buttons, Answer d, Icon, const QString&) override { return d; }
-    QString askSaveFile(const QString&, const QString&, int*) override { return {}; }
-    QString askOpenFile(const QString&, const QString&) override { return {}; }
+    QString saveFileDialog(const QString&, const QString&, int*) override { return {}; }
+    QString openFileDialog(const QString&, const QString&) override { return {}; }
 };
 struct NoKeyboard : Keyboard {
     bool isOn(Lock) const override { return false; }

@@ -21,12 +21,15 @@ fi
 mounts=()
 cleanup() {
   local m
-  for m in "${mounts[@]}"; do umount -l "$m" 2>/dev/null || true; done
+  for m in "${mounts[@]}"; do umount -R -l "$m" 2>/dev/null || true; done
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT
+# Slaves of the host's mounts: with shared propagation (systemd's default)
+# unmounting the copies would otherwise unmount the host's /dev/pts too.
 for m in proc sys dev; do
   mount --rbind "/$m" "$root/$m"
+  mount --make-rslave "$root/$m"
   mounts=("$root/$m" "${mounts[@]}")
 done
 cp /etc/resolv.conf "$root/etc/resolv.conf"
@@ -45,11 +48,14 @@ chroot "$root" env -i PATH=/usr/bin:/bin veln --version
 chroot "$root" env -i PATH=/usr/bin:/bin veln && exit 1 || echo "(exit $?)"
 
 echo "--- the menu entry's Exec line on an X server"
-desktop=$(ls "$root"/usr/share/applications/*.desktop)
+# The package's own entry: the root holds other programs' entries too.
+desktop=$root$(chroot "$root" dpkg-query -L veln | grep '^/usr/share/applications/.*\.desktop$' || true)
+[ -f "$desktop" ] || { echo "the package has no menu entry"; exit 1; }
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 echo "$(basename "$desktop"): Exec=$exec_line"
 mkdir -p "$root/tmp/.X11-unix"
 mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+mount --make-slave "$root/tmp/.X11-unix"
 mounts=("$root/tmp/.X11-unix" "${mounts[@]}")
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$root.display" 2>/dev/null &
 xvfb=$!
@@ -58,7 +64,15 @@ export DISPLAY=":$(head -n 1 "$root.display")"
 chroot "$root" env -i PATH=/usr/bin:/bin HOME=/tmp/user DISPLAY="$DISPLAY" sh -c "mkdir -p /tmp/user && exec $exec_line" \
   >"$root.run.log" 2>&1 &
 app=$!
-if w=$(timeout 20 xdotool search --sync --onlyvisible --name "^USER INFORMATION$" | head -n 1) && [ -n "$w" ]; then
+# Searched again until the deadline: one search gives up when a window it
+# looks at closes.
+w=
+for _ in $(seq 200); do
+  w=$(xdotool search --onlyvisible --name "^USER INFORMATION$" 2>/dev/null | head -n 1)
+  [ -n "$w" ] && break
+  sleep 0.1
+done
+if [ -n "$w" ]; then
   xprop -id "$w" WM_CLASS
   import -window root "$root.png" && echo "screen: $root.png"
   echo "the program started from its menu entry"

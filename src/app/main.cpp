@@ -3,6 +3,7 @@
 #include "core/settings_store.h"
 #include "lookup/callbook_login.h"
 #include "lookup/password_vault.h"
+#include "platform/caps_lock.h"
 #include "platform/platform.h"
 #include "platform/qt_keyring.h"
 #include "startup/single_instance.h"
@@ -43,6 +44,15 @@ std::optional<int> handleCommandLine(int argc, char* argv[], QString* platformNa
     }
     if (parser.isSet(help))
         parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("help-all"))) {
+        // The Qt options this program reads are hidden from --help only.
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        std::fputs("\nQt options:\n"
+                   "  -platform <name>  The window system to use (xcb, wayland, offscreen).\n"
+                   "  -display <name>   The X11 display to open the window on.\n",
+                   stdout);
+        return 0;
+    }
     if (parser.isSet(version))
         parser.showVersion();
     if (!parser.positionalArguments().isEmpty()) {
@@ -98,6 +108,10 @@ int main(int argc, char* argv[])
     SingleInstance lock(state.paths.lockFile);
     if (!AcquireSingleInstance(lock, *services.platform().prompts))
         return 1;
+    // Names and passwords are asked before the main window: a run that
+    // crashed holding Caps Lock on gives it back first.
+    CapsLock& capsLock = *services.platform().capsLock;
+    capsLock.recover(state.paths.capsLockMark);
     // What a kill during a save left behind: this copy alone runs now.
     Startup::RemoveLeftoversOfEarlierRuns(state.paths);
 
@@ -117,6 +131,9 @@ int main(int argc, char* argv[])
     splash.show();
     splash.Form_Load();
     const int exitCode = QApplication::exec();
+    // Also when the program ends without closing its main window.
+    if (capsLock.held())
+        capsLock.release();
     // A password the keyring has not taken yet goes to the settings file.
     vault.settleWaiting();
     return exitCode;

@@ -32,6 +32,7 @@ Paths Paths::forCurrentUser()
     p.versionUpdateZip = p.dataRoot + QStringLiteral("VelnVerUpdate.zip");
     p.buildUpdateZip = p.dataRoot + QStringLiteral("VelnBldUpdate.zip");
     p.lockFile = p.dataRoot + QStringLiteral(".lock");
+    p.capsLockMark = p.dataRoot + QStringLiteral(".capslock");
     p.documentsFolder = documentsFolderFor(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     p.settingsFile = WithTrailingSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
         + QStringLiteral("VELN/VELN.ini");

@@ -18,6 +18,7 @@ struct Paths {
     QString versionUpdateZip;  // data root + "VelnVerUpdate.zip"
     QString buildUpdateZip;    // data root + "VelnBldUpdate.zip"
     QString lockFile;          // data root + ".lock"
+    QString capsLockMark;      // data root + ".capslock": Caps Lock held on
     QString documentsFolder;   // app-data folder + "Pellam Software/", or empty
     QString settingsFile;      // config folder + "VELN/VELN.ini"
 

@@ -29,8 +29,11 @@ QString hhmm(const QDateTime& at)
 
 class Form {
 public:
-    Form(QPainter& p, const Header& h, const QList<NetLog::Event>& events) : p_(p), h_(h), events_(events)
+    Form(QPainter& p, const Header& h, const QList<NetLog::Event>& events)
+        : p_(p), h_(h), events_(events), first_(h.periodFrom), last_(h.periodTo)
     {
+        if (first_.isValid() && last_.isValid())
+            return;
         for (const NetLog::Event& e : events)
             if (e.at.isValid()) {
                 if (!first_.isValid() || e.at < first_)
@@ -56,9 +59,9 @@ public:
              QStringLiteral("Time From: %1    Time To: %2").arg(hhmm(first_), hhmm(last_))});
         y += kBoxH;
         box(QRectF(kLeft, y, half, kBoxH), QStringLiteral("3. Radio Net Name or Position/Tactical Call (Station ID):"),
-            {h_.stationId});
+            {h_.netName});
         box(QRectF(kLeft + half, y, half, kBoxH), QStringLiteral("4. Radio Operator (Name, Call Sign):"),
-            {h_.operatorName + QStringLiteral(", ") + h_.operatorCall});
+            {nameAndCall()});
         y += kBoxH;
         // Box 5: the log itself.
         const QRectF section(kLeft, y, kWidth, kSectionH);
@@ -76,6 +79,13 @@ public:
     }
 
 private:
+    QString nameAndCall() const
+    {
+        QStringList parts{h_.operatorName, h_.operatorCall};
+        parts.removeAll(QString());
+        return parts.join(QStringLiteral(", "));
+    }
+
     void text(const QRectF& r, const QString& s, double size, bool bold, Qt::Alignment align)
     {
         QFont f(QStringLiteral("Helvetica"));
@@ -138,7 +148,7 @@ private:
         const double y = kFooterTop;
         const double left = kWidth * 0.62;
         box(QRectF(kLeft, y, left, kFooterH - 18), QStringLiteral("6. Prepared By (Name, Call Sign):"),
-            {h_.operatorName + QStringLiteral(", ") + h_.operatorCall});
+            {nameAndCall()});
         box(QRectF(kLeft + left, y, kWidth - left, kFooterH - 18), QStringLiteral("7. Date & Time Prepared:"),
             {day(h_.prepared) + QLatin1Char(' ') + hhmm(h_.prepared)});
         const QRectF bottom(kLeft, y + kFooterH - 18, kWidth, 18);
@@ -172,7 +182,7 @@ QByteArray Pdf(const Header& header, const QList<NetLog::Event>& events)
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setResolution(72);
         writer.setTitle(QStringLiteral("Communications Log (ICS 309)"));
-        writer.setCreator(header.operatorCall);
+        writer.setCreator(kCreator);
         QPainter painter;
         if (!painter.begin(&writer))
             return {};

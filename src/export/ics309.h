@@ -12,12 +12,17 @@
 namespace Ics309 {
 
 struct Header {
-    QString incidentName;   // box 1: the net's name
-    QString stationId;      // box 3: the net control station's call
-    QString operatorName;   // box 4, and who prepared the log
+    QString incidentName;   // box 1
+    QString netName;        // box 3: the radio net's name or a tactical call
+    QDateTime periodFrom;   // box 2; when not valid, the log's first and last times
+    QDateTime periodTo;
+    QString operatorName;   // box 4, and who prepared the log (box 6)
     QString operatorCall;
-    QDateTime prepared;     // UTC
+    QDateTime prepared;     // box 7, UTC
 };
+
+// The document's creator, as PDF readers show it.
+inline const QString kCreator = QStringLiteral("VELN net-control logger");
 
 // Log rows on one page.
 int RowsPerPage();

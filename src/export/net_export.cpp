@@ -20,23 +20,32 @@ Target TargetFor(const QString& chosen, int filterIndex)
     return {chosen + (f == Format::Csv ? QStringLiteral(".csv") : QStringLiteral(".pdf")), f};
 }
 
+bool NothingToExport(const NetSession& session) { return session.roster().lineCount() == 0; }
+
 Outcome Write(const NetSession& session, const Target& target, const Request& request)
 {
     Outcome out;
     out.path = target.path;
     const QList<NetLog::Station> stations = NetLog::Stations(session.table(), session.roster());
+    if (stations.isEmpty()) {
+        out.error = kNothingToExport;
+        return out;
+    }
     QByteArray bytes;
     if (target.format == Format::Csv) {
         bytes = NetLog::Csv(stations);
     } else {
         Ics309::Header h;
-        h.incidentName = request.netName;
-        h.stationId = request.netControlCall;
-        h.operatorName = request.netControlName;
-        h.operatorCall = request.netControlCall;
+        h.incidentName = request.details.incidentName;
+        h.netName = request.details.netName;
+        h.periodFrom = request.details.periodFrom;
+        h.periodTo = request.details.periodTo;
+        h.operatorName = request.operatorName;
+        h.operatorCall = request.operatorCall;
         h.prepared = request.now.toUTC();
-        bytes = Ics309::Pdf(h, NetLog::Events(stations, session.roster().trafficLog(), session.roster().traffic(),
-                                              request.netControlCall));
+        // Without a net control today, the stations called this desk.
+        const QString receiver = request.netControlCall.isEmpty() ? request.operatorCall : request.netControlCall;
+        bytes = Ics309::Pdf(h, NetLog::Events(stations, receiver));
         if (bytes.isEmpty()) {
             out.error = QStringLiteral("The log could not be drawn for %1.").arg(target.path);
             return out;
@@ -44,6 +53,19 @@ Outcome Write(const NetSession& session, const Target& target, const Request& re
     }
     out.ok = SessionFile::Write(target.path, bytes, &out.error, QStringLiteral("export"));
     return out;
+}
+
+Ics309Details OfferIcs309(const NetSession& session, const Ics309Setting& setting, const QString& netName,
+                          const QDateTime& now)
+{
+    QDateTime first, last;
+    for (const NetLog::Event& e : NetLog::Events(NetLog::Stations(session.table(), session.roster()), QString()))
+        if (e.at.isValid()) {
+            if (!first.isValid())
+                first = e.at;
+            last = e.at;
+        }
+    return setting.offer(netName, first.isValid() ? first : now, last.isValid() ? last : now);
 }
 
 }  // namespace NetExport

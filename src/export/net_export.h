@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ics309_setting.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -22,9 +24,10 @@ struct Target {
 Target TargetFor(const QString& chosen, int filterIndex);
 
 struct Request {
-    QString netName;          // from the window caption
-    QString netControlName;   // today's net control: the radio operator
-    QString netControlCall;
+    Ics309Details details;    // the log's boxes 1 to 3
+    QString operatorName;     // the operator at this desk: boxes 4 and 6
+    QString operatorCall;
+    QString netControlCall;   // who the stations check in with; none: the operator
     QDateTime now;
 };
 struct Outcome {
@@ -32,6 +35,15 @@ struct Outcome {
     QString path;   // what was written
     QString error;  // names the file and the reason
 };
+// Nothing is written for a net without stations; the error says so.
 Outcome Write(const NetSession& session, const Target& target, const Request& request);
+bool NothingToExport(const NetSession& session);
+inline const QString kNothingToExport =
+    QStringLiteral("Nothing was exported: no station is listed in the net.");
+
+// The log's details to offer: those kept last time, else the net's name and
+// its first and last times (now when it has none).
+Ics309Details OfferIcs309(const NetSession& session, const Ics309Setting& setting, const QString& netName,
+                          const QDateTime& now);
 
 }  // namespace NetExport

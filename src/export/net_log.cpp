@@ -34,37 +34,58 @@ QList<Station> Stations(const MemberTable& table, const CheckinRoster& roster)
 }
 
 namespace {
+
 QString iso(const QDateTime& at) { return at.isValid() ? at.toUTC().toString(Qt::ISODate) : QString(); }
+
+// Spreadsheets run a cell that starts with one of these as a formula: a
+// name from a callbook could then open links or run commands.
+QString spreadsheetCell(const QString& text)
+{
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && kFormulaStarts.contains(text.front()))
+        return QLatin1Char('\'') + text;
+    return text;
+}
+
+QByteArray spreadsheetRecord(const QStringList& fields)
+{
+    QStringList cells;
+    for (const QString& f : fields)
+        cells.append(spreadsheetCell(f));
+    return Csv::Record(cells);
+}
+
 }  // namespace
 
 QByteArray Csv(const QList<Station>& stations)
 {
-    QByteArray out = Csv::Record({QStringLiteral("call"), QStringLiteral("name"), QStringLiteral("QTH"),
-                                  QStringLiteral("member"), QStringLiteral("in UTC"), QStringLiteral("out UTC")});
+    // The mark tells spreadsheets the text is UTF-8, so "JOSÉ" stays whole.
+    QByteArray out = "\xEF\xBB\xBF";
+    out += spreadsheetRecord({QStringLiteral("call"), QStringLiteral("name"), QStringLiteral("QTH"),
+                              QStringLiteral("member"), QStringLiteral("in UTC"), QStringLiteral("out UTC")});
     for (const Station& s : stations)
-        out += Csv::Record({s.call, s.name, s.qth, s.member ? QStringLiteral("yes") : QStringLiteral("no"), iso(s.in),
-                            iso(s.out)});
+        out += spreadsheetRecord({s.call, s.name, s.qth, s.member ? QStringLiteral("yes") : QStringLiteral("no"),
+                                  iso(s.in), iso(s.out)});
     return out;
 }
 
-QList<Event> Events(const QList<Station>& stations, const QList<TrafficEvent>& traffic, int trafficCount,
-                    const QString& netControlCall)
+QList<Event> Events(const QList<Station>& stations, const QString& netControlCall)
 {
     QList<Event> events;
     for (const Station& s : stations) {
-        if (s.in.isValid())
-            events.append({s.in.toUTC(), s.call, netControlCall, QStringLiteral("check-in")});
+        const bool netControl = s.call == netControlCall;
+        const QString to = netControl ? QString() : netControlCall;
+        const QString who = netControl ? QStringLiteral(" (net control)") : QString();
+        // A station is listed even when its check-in time is not known.
+        events.append({s.in.isValid() ? s.in.toUTC() : QDateTime(), s.call, to, QStringLiteral("check-in") + who});
         if (s.out.isValid())
-            events.append({s.out.toUTC(), s.call, netControlCall, QStringLiteral("check-out")});
+            events.append({s.out.toUTC(), s.call, to, QStringLiteral("check-out") + who});
     }
-    auto trafficText = [](int count) { return QStringLiteral("traffic count %1").arg(count); };
-    for (const TrafficEvent& t : traffic)
-        events.append({t.at.toUTC(), netControlCall, QString(), trafficText(t.count)});
-    // Equal times keep the order above: a station's check-in before its check-out.
-    std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.at < b.at; });
-    const int logged = traffic.isEmpty() ? 0 : traffic.last().count;
-    if (trafficCount != logged && !events.isEmpty())
-        events.append({events.last().at, netControlCall, QString(), trafficText(trafficCount)});
+    // Untimed rows first; equal times keep the order above: a station's
+    // check-in before its check-out.
+    std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+        return a.at.isValid() != b.at.isValid() ? !a.at.isValid() : a.at.isValid() && a.at < b.at;
+    });
     return events;
 }
 

@@ -1,6 +1,7 @@
 #include "platform.h"
 
 #include "browser.h"
+#include "caps_lock.h"
 #include "clock.h"
 #include "qt_http_client.h"
 #include "qt_clipboard.h"
@@ -20,12 +21,15 @@ QtPlatform::QtPlatform()
       clipboard_(std::make_unique<QtClipboard>()), browser_(std::make_unique<DesktopBrowser>()),
       speech_(std::make_unique<QtSpeech>())
 {
+    capsLock_ = std::make_unique<CapsLock>(*keyboard_);
+    prompts_->setCapsLock(capsLock_.get());
     InitProgramResources();
     platform_.sound = sound_.get();
     platform_.prompts = prompts_.get();
     platform_.styleDialogs = prompts_.get();
     platform_.clock = clock_.get();
     platform_.keyboard = keyboard_.get();
+    platform_.capsLock = capsLock_.get();
     platform_.printers = printers_.get();
     platform_.http = http_.get();
     platform_.printer = printer_.get();

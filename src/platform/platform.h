@@ -8,6 +8,7 @@ class StyleDialogs;
 class Browser;
 class Clock;
 class Keyboard;
+class CapsLock;
 class Printers;
 class LinePrinter;
 class Clipboard;
@@ -21,6 +22,7 @@ struct Platform {
     Prompts* prompts = nullptr;
     Clock* clock = nullptr;
     Keyboard* keyboard = nullptr;
+    CapsLock* capsLock = nullptr;  // over the keyboard
     Printers* printers = nullptr;
     LinePrinter* printer = nullptr;
     Clipboard* clipboard = nullptr;
@@ -53,6 +55,7 @@ private:
     std::unique_ptr<QtPrompts> prompts_;
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<Keyboard> keyboard_;
+    std::unique_ptr<CapsLock> capsLock_;
     std::unique_ptr<Printers> printers_;
     std::unique_ptr<QtHttpClient> http_;
     std::unique_ptr<QtLinePrinter> printer_;

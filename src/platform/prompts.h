@@ -1,5 +1,7 @@
 #pragma once
 
+#include "caps_lock.h"
+
 #include <QString>
 
 // Message boxes and questions (and, later, the file, font, colour and page
@@ -20,9 +22,26 @@ public:
     // File dialogs; a filter is "Description (*.ext)|*.ext". The empty text
     // means the dialog was cancelled. The save dialog asks before it replaces
     // a file. filterIndex, when given, receives the chosen filter's position
-    // (0 = the first).
-    virtual QString askSaveFile(const QString& presetPath, const QString& filter, int* filterIndex = nullptr) = 0;
-    virtual QString askOpenFile(const QString& folder, const QString& filter) = 0;
+    // (0 = the first). File names are typed as they are: Caps Lock is off
+    // while one is open.
+    QString askSaveFile(const QString& presetPath, const QString& filter, int* filterIndex = nullptr)
+    {
+        CapsLock::CaseMatters typing(capsLock_);
+        return saveFileDialog(presetPath, filter, filterIndex);
+    }
+    QString askOpenFile(const QString& folder, const QString& filter)
+    {
+        CapsLock::CaseMatters typing(capsLock_);
+        return openFileDialog(folder, filter);
+    }
+    void setCapsLock(CapsLock* capsLock) { capsLock_ = capsLock; }
 
     static inline const QString kProgramTitle = QStringLiteral("Tarven Net");
+
+protected:
+    virtual QString saveFileDialog(const QString& presetPath, const QString& filter, int* filterIndex) = 0;
+    virtual QString openFileDialog(const QString& folder, const QString& filter) = 0;
+
+private:
+    CapsLock* capsLock_ = nullptr;
 };

@@ -79,7 +79,7 @@ QString qtFilter(const QString& filter)
 
 }  // namespace
 
-QString QtPrompts::askSaveFile(const QString& presetPath, const QString& filter, int* filterIndex)
+QString QtPrompts::saveFileDialog(const QString& presetPath, const QString& filter, int* filterIndex)
 {
     const QStringList names = qtFilter(filter).split(QStringLiteral(";;"));
     QFileDialog dialog(QApplication::activeWindow(), QString(), presetPath, names.join(QStringLiteral(";;")));
@@ -100,7 +100,7 @@ QString QtPrompts::askSaveFile(const QString& presetPath, const QString& filter,
     return dialog.selectedFiles().first();
 }
 
-QString QtPrompts::askOpenFile(const QString& folder, const QString& filter)
+QString QtPrompts::openFileDialog(const QString& folder, const QString& filter)
 {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder, qtFilter(filter));
 }

@@ -6,6 +6,7 @@
 #include "members/net_manager.h"
 #include "core/operator_settings.h"
 #include "platform/clock.h"
+#include "platform/caps_lock.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
 #include "platform/printers.h"
@@ -208,7 +209,10 @@ void frmMain::mnuOptionsSpeakStatus_Click() { saveOptions(); }
 
 void frmMain::SetCapsLock(bool on)
 {
-    if (platform_.keyboard)
+    // Held through its owner, which gives it back even after a crash.
+    if (platform_.capsLock)
+        on ? platform_.capsLock->hold() : platform_.capsLock->release();
+    else if (platform_.keyboard)
         SetLock(*platform_.keyboard, Keyboard::Lock::Caps, on);
 }
 

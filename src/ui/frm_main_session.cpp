@@ -4,6 +4,9 @@
 #include "export/net_export.h"
 #include "export/net_log.h"
 #include "members/net_manager.h"
+#include "core/operator_settings.h"
+#include "frm_ics309.h"
+#include "platform/caps_lock.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
 #include "platform/prompts.h"
@@ -63,18 +66,47 @@ void frmMain::mnuFileSaveAs_Click()
 
 void frmMain::mnuFileExport_Click()
 {
+    if (NetExport::NothingToExport(session_)) {
+        platform_.prompts->message(NetExport::kNothingToExport, Prompts::Icon::Information);
+        TxtChkin->setFocus();
+        return;
+    }
     const QString folder = state_.paths.sessionsFolder;
     QDir().mkpath(folder);
     int filterIndex = 0;
     const QString chosen = platform_.prompts->askSaveFile(
         folder + SessionFile::DefaultFileName(platform_.clock->today()), NetExport::kFilter, &filterIndex);
     if (!chosen.isEmpty()) {
-        const NetExport::Request request{NetLog::NetNameOfCaption(kDesignCaption), state_.netControlName,
-                                         state_.netControlCall, platform_.clock->now()};
-        const NetExport::Outcome out =
-            NetExport::Write(session_, NetExport::TargetFor(chosen, filterIndex), request);
-        if (!out.ok)
-            platform_.prompts->message(out.error, Prompts::Icon::Critical);
+        const NetExport::Target target = NetExport::TargetFor(chosen, filterIndex);
+        NetExport::Request request;
+        // The operator at this desk; before one was ever named, today's net control.
+        request.operatorName = StoredUserName(settings_);
+        request.operatorCall = StoredUserCall(settings_);
+        if (request.operatorName.isEmpty() && request.operatorCall.isEmpty()) {
+            request.operatorName = state_.netControlName;
+            request.operatorCall = state_.netControlCall;
+        }
+        request.netControlCall = state_.netControlCall;
+        request.now = platform_.clock->now();
+        bool go = true;
+        if (target.format == NetExport::Format::Ics309Pdf) {
+            Ics309Setting kept(settings_);
+            frmIcs309 ask(NetExport::OfferIcs309(session_, kept, NetLog::NetNameOfCaption(kDesignCaption), request.now),
+                          this);
+            // Incident and net names are written as typed.
+            CapsLock::CaseMatters typing(platform_.capsLock);
+            go = ask.exec() == QDialog::Accepted;
+            if (go) {
+                request.details = ask.details();
+                kept.keep(request.details);
+                checkSettingsWritten();
+            }
+        }
+        if (go) {
+            const NetExport::Outcome out = NetExport::Write(session_, target, request);
+            if (!out.ok)
+                platform_.prompts->message(out.error, Prompts::Icon::Critical);
+        }
     }
     Change_Caret();
     TxtChkin->setFocus();
@@ -166,9 +198,10 @@ void frmMain::mnuFileExit_Click() { CmdExit_Click(); }
 
 void frmMain::Form_Unload()
 {
+    // Given back on every way out, whatever else is kept.
+    SetCapsLock(false);
     if (lblNetMgr->text().isEmpty() || lblNetCtl->text().isEmpty())
         return;
-    SetCapsLock(false);
     saveAppearance(true);
     rememberFirstRun();
     savePrinterFont();

@@ -3,6 +3,7 @@
 #include "core/member_table.h"
 #include "platform/clock.h"
 #include "platform/line_printer.h"
+#include "platform/caps_lock.h"
 #include "platform/platform.h"
 #include "platform/printers.h"
 #include "platform/prompts.h"
@@ -80,6 +81,8 @@ bool PageSetup(Platform& platform, QWidget* parent)
         if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
             ok->setText(QStringLiteral("OK"));
     }
+    // Printing to a file asks for its name.
+    CapsLock::CaseMatters typing(platform.capsLock);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     qt->keepChoice();

@@ -24,12 +24,25 @@ out=$(run "$veln" --version 2>&1); rc=$?
 out=$(run "$veln" -v 2>&1)
 [ "$out" = "VELN $version" ] || fail "-v printed '$out'"
 
-out=$(run "$veln" --help 2>&1); rc=$?
-[ $rc -eq 0 ] || fail "--help exited $rc"
-for word in "--help" "--version" "Net-control logger"; do
-  grep -q -- "$word" <<<"$out" || fail "--help does not mention '$word': $out"
+# Each help option, and whether it lists the Qt options (-platform, -display).
+help_options=(
+  --help no
+  -h no
+  --help-all yes
+)
+for ((i = 0; i < ${#help_options[@]}; i += 2)); do
+  opt=${help_options[i]}
+  out=$(run "$veln" "$opt" 2>&1); rc=$?
+  [ $rc -eq 0 ] || fail "$opt exited $rc"
+  for word in "--help" "--help-all" "--version" "Net-control logger"; do
+    grep -q -- "$word" <<<"$out" || fail "$opt does not mention '$word': $out"
+  done
+  if [ "${help_options[i + 1]}" = yes ]; then
+    grep -q -- "-platform" <<<"$out" || fail "$opt does not list the Qt options: $out"
+  else
+    grep -q -- "-platform" <<<"$out" && fail "$opt lists the hidden Qt options"
+  fi
 done
-grep -q -- "-platform" <<<"$out" && fail "--help lists the hidden Qt options"
 
 check_no_display() {
   local what=$1; shift

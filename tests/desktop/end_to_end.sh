@@ -70,12 +70,25 @@ done
 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || fail "openbox did not start"
 
 # --- helpers
-# The id of the first visible window whose name matches, waiting up to $2 s.
-wait_window() {
-  timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+# Runs "$@" again every 0.1 s until it succeeds or $1 s have passed. Every
+# wait is one of these: a single search gives up when a window it looks at
+# closes (the splash), however long it was given.
+retry() {
+  local deadline=$(($(date +%s%N) + $1 * 1000000000))
+  shift
+  until "$@"; do
+    [ "$(date +%s%N)" -lt $deadline ] || return 1
+    sleep 0.1
+  done
 }
-activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
+find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
+# The id of the first visible window whose name matches, waiting up to $2 s.
+wait_window() { retry "$2" find_window "$1"; }
+activate() {
+  timeout 5 xdotool windowactivate --sync "$1" >/dev/null 2>&1 || timeout 5 xdotool windowfocus --sync "$1"
+}
 caps_lock_on() { xset q | grep -q "Caps Lock: *on"; }
+caps_lock_is_off() { ! caps_lock_on; }
 caps_lock_off() { if caps_lock_on; then xdotool key Caps_Lock; fi; }
 type_text() { xdotool type --delay 15 -- "$1"; }
 # Answers the question whose window title matches $1 with the keys $2.
@@ -133,10 +146,7 @@ xdotool key Tab space Return
 w=$(wait_window "^CHECKING FOR UPDATES$" 2)
 if [ -n "$w" ]; then
   step "waiting for the update check"
-  for _ in $(seq 350); do
-    xdotool search --onlyvisible --name "^CHECKING FOR UPDATES$" >/dev/null 2>&1 || break
-    sleep 0.1
-  done
+  retry 35 bash -c '! xdotool search --onlyvisible --name "^CHECKING FOR UPDATES$" >/dev/null 2>&1'
 fi
 
 step "QRZ login offer"
@@ -151,13 +161,9 @@ main=$(wait_window "^VELNOR Association" 20)
 wm_class=$(xprop -id "$main" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"$/\1/p')
 menu_class=$(sed -n 's/^StartupWMClass=//p' "$desktop_file")
 [ "$wm_class" = "$menu_class" ] || fail "the window's class is '$wm_class', the menu entry expects '$menu_class'"
-# The program turns Caps Lock on as its window opens; paths need it off.
-for _ in $(seq 30); do
-  caps_lock_on && break
-  sleep 0.1
-done
-caps_lock_on || fail "the program did not turn Caps Lock on"
-caps_lock_off
+# The program turns Caps Lock on as its window opens, and turns it off
+# itself while a file name is typed.
+retry 3 caps_lock_on || fail "the program did not turn Caps Lock on"
 activate "$main"
 
 step "three check-ins"
@@ -171,15 +177,13 @@ step "File Save"
 xdotool key ctrl+s
 w=$(wait_window "^Save As$" 10)
 [ -n "$w" ] || fail "Ctrl+S showed no file dialog"
+retry 3 caps_lock_is_off || fail "Caps Lock stayed on while a file name was asked for"
 activate "$w"
 xdotool key ctrl+a
 type_text "$session_file"
 xdotool key Return
-for _ in $(seq 50); do
-  [ -f "$session_file" ] && break
-  sleep 0.1
-done
-[ -f "$session_file" ] || fail "the session was not saved to $session_file"
+retry 5 test -f "$session_file" || fail "the session was not saved to $session_file"
+retry 3 caps_lock_on || fail "Caps Lock was not turned on again after the file dialog"
 # The program's own messages carry its title.
 xdotool search --onlyvisible --name "^Tarven Net$" >/dev/null 2>&1 && fail "a message came after saving"
 sleep 0.3
@@ -199,14 +203,11 @@ exit_questions=(
 for ((i = 0; i < ${#exit_questions[@]}; i += 2)); do
   answer "${exit_questions[i]}" "${exit_questions[i + 1]}"
 done
-for _ in $(seq 100); do
-  kill -0 "$veln_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$veln_pid" 2>/dev/null && fail "the program did not end after 73"
+retry 10 bash -c "! kill -0 $veln_pid 2>/dev/null" || fail "the program did not end after 73"
 wait "$veln_pid"
 rc=$?
 [ $rc -eq 0 ] || fail "the program exited with $rc"
+caps_lock_on && fail "the program left Caps Lock on"
 echo "the net took $(($(date +%s) - started)) s"
 
 step "files written"

@@ -1,5 +1,6 @@
 #include "core/settings_store.h"
 #include "export/ics309.h"
+#include "export/ics309_setting.h"
 #include "export/net_export.h"
 #include "export/net_log.h"
 #include "fakes.h"
@@ -8,6 +9,7 @@
 #include "test_home.h"
 #include "test_main.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -29,17 +31,22 @@ private slots:
     void target();
     void ics309Pdf_data();
     void ics309Pdf();
+    void ics309Details_data();
+    void ics309Details();
 
 private:
     // "19:42Z W1AW" checks in, "20:15Z out 2" checks line 2 out, "20:16Z
     // traffic" counts a message, "open <bytes>" opens a session file,
-    // "reopen" saves the session and opens it again.
+    // "reopen" saves the session and opens it again, "reopen damaged" with
+    // its times file damaged in between.
     void run(const QStringList& steps)
     {
         for (const QString& step : steps) {
-            if (step == "reopen") {
+            if (step.startsWith("reopen")) {
                 const QString path = home_->path() + "/saved.txt";
                 QVERIFY(session_->writeSession(path, QDate(2024, 3, 7)).ok);
+                if (step.endsWith("damaged"))
+                    writeBytes(path + ".times", "W1AW,\"2024-03-07");
                 QVERIFY(session_->openSession(path, "W1AW").ok);
                 continue;
             }
@@ -83,14 +90,14 @@ void TstExport::cleanup()
 }
 
 namespace {
-const QByteArray kHeader = "call,name,QTH,member,in UTC,out UTC\r\n";
+const QByteArray kHeader = "\xEF\xBB\xBF" "call,name,QTH,member,in UTC,out UTC\r\n";
 }  // namespace
 
 void TstExport::csv_data()
 {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("no stations") << QStringList{} << kHeader;
+    QTest::newRow("no stations: nothing written") << QStringList{} << QByteArray();
     QTest::newRow("a comma and quotes in QTHs, one checked out")
         << QStringList{"19:42Z W1AW", "19:50Z K9XYZ", "20:15Z out 2"}
         << kHeader + "W1AW,HIRAM,\"NEWINGTON, CT\",yes,2024-03-07T19:42:00Z,\r\n"
@@ -98,6 +105,11 @@ void TstExport::csv_data()
     QTest::newRow("opened without times; a station without a member")
         << QStringList{"open 2\r\n0\r\n3/7/2024\r\n N2ABX LEE ALBANY\r\n W5OLD GONE EL PASO TX\r\n", "20:00Z out 2"}
         << kHeader + "N2ABX,LEE,ALBANY,yes,,\r\nW5OLD,GONE,EL PASO TX,no,,2024-03-07T20:00:00Z\r\n";
+    QTest::newRow("cells a spreadsheet would run; accents")
+        << QStringList{QString::fromUtf8("open 3\r\n0\r\n3/7/2024\r\n W5OLD =CMD|CALC @HOME\r\n"
+                                         " N0ACC JOSÉ SAN JOSÉ\r\n N0NEG +1 -5 TX\r\n")}
+        << kHeader + QString::fromUtf8("W5OLD,'=CMD|CALC,'@HOME,no,,\r\nN0ACC,JOSÉ,SAN JOSÉ,no,,\r\n"
+                                       "N0NEG,'+1,'-5 TX,no,,\r\n").toUtf8();
 }
 
 void TstExport::csv()
@@ -107,6 +119,12 @@ void TstExport::csv()
     run(steps);
     const QString path = home_->path() + "/net.csv";
     const NetExport::Outcome out = NetExport::Write(*session_, {path, NetExport::Format::Csv}, {});
+    if (bytes.isEmpty()) {
+        QVERIFY(!out.ok);
+        QCOMPARE(out.error, NetExport::kNothingToExport);
+        QVERIFY(!QFile::exists(path));
+        return;
+    }
     QVERIFY2(out.ok, qPrintable(out.error));
     QCOMPARE(readBytes(path), bytes);
 }
@@ -114,22 +132,26 @@ void TstExport::csv()
 void TstExport::events_data()
 {
     QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QStringList>("rows");  // time from>to subject
+    QTest::addColumn<QStringList>("rows");  // time from>to subject; "-" no time
+    const QStringList evening{"19:42Z W1AW", "19:50Z K9XYZ", "19:55Z traffic", "20:00Z out 1", "20:01Z traffic"};
+    // The traffic counter's clicks are no messages: they never show.
     QTest::newRow("in time order, not roster order")
-        << QStringList{"19:42Z W1AW", "19:50Z K9XYZ", "19:55Z traffic", "20:00Z out 1", "20:01Z traffic", "20:02Z N2ABX"}
-        << QStringList{"19:42 W1AW>W1AW check-in", "19:50 K9XYZ>W1AW check-in", "19:55 W1AW> traffic count 1",
-                       "20:00 W1AW>W1AW check-out", "20:01 W1AW> traffic count 2", "20:02 N2ABX>W1AW check-in"};
+        << evening + QStringList{"20:02Z N2ABX"}
+        << QStringList{"19:42 W1AW> check-in (net control)", "19:50 K9XYZ>W1AW check-in",
+                       "20:00 W1AW> check-out (net control)", "20:02 N2ABX>W1AW check-in"};
     QTest::newRow("saved and opened again: the same log")
-        << QStringList{"19:42Z W1AW", "19:50Z K9XYZ", "19:55Z traffic", "20:00Z out 1", "20:01Z traffic", "reopen"}
-        << QStringList{"19:42 W1AW>W1AW check-in", "19:50 K9XYZ>W1AW check-in", "19:55 W1AW> traffic count 1",
-                       "20:00 W1AW>W1AW check-out", "20:01 W1AW> traffic count 2"};
+        << evening + QStringList{"reopen"}
+        << QStringList{"19:42 W1AW> check-in (net control)", "19:50 K9XYZ>W1AW check-in",
+                       "20:00 W1AW> check-out (net control)"};
+    QTest::newRow("opened with its times damaged: listed untimed")
+        << evening + QStringList{"reopen damaged"}
+        << QStringList{"- W1AW> check-in (net control)", "- K9XYZ>W1AW check-in"};
     QTest::newRow("checked in and out in one minute")
         << QStringList{"19:42Z K9XYZ", "19:42Z out 1"}
         << QStringList{"19:42 K9XYZ>W1AW check-in", "19:42 K9XYZ>W1AW check-out"};
-    QTest::newRow("traffic opened from a file closes the log")
-        << QStringList{"open 1\r\n3\r\n3/7/2024\r\n N2ABX LEE ALBANY\r\n", "20:10Z W1AW"}
-        << QStringList{"20:10 W1AW>W1AW check-in", "20:10 W1AW> traffic count 3"};
-    QTest::newRow("nothing timed") << QStringList{"open 1\r\n0\r\n3/7/2024\r\n N2ABX LEE ALBANY\r\n"} << QStringList{};
+    QTest::newRow("opened without times: untimed first")
+        << QStringList{"open 1\r\n3\r\n3/7/2024\r\n N2ABX LEE ALBANY\r\n", "20:10Z K9XYZ", "20:12Z out 1"}
+        << QStringList{"- N2ABX>W1AW check-in", "20:10 K9XYZ>W1AW check-in", "20:12 N2ABX>W1AW check-out"};
 }
 
 void TstExport::events()
@@ -137,11 +159,11 @@ void TstExport::events()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, rows);
     run(steps);
-    const auto events = NetLog::Events(NetLog::Stations(session_->table(), session_->roster()),
-                                       session_->roster().trafficLog(), session_->roster().traffic(), "W1AW");
+    const auto events = NetLog::Events(NetLog::Stations(session_->table(), session_->roster()), "W1AW");
     QStringList actual;
     for (const NetLog::Event& e : events)
-        actual.append(e.at.toUTC().toString("HH:mm") + ' ' + e.from + '>' + e.to + ' ' + e.subject);
+        actual.append((e.at.isValid() ? e.at.toUTC().toString("HH:mm") : "-") + ' ' + e.from + '>' + e.to + ' '
+                      + e.subject);
     QCOMPARE(actual, rows);
 }
 
@@ -193,7 +215,8 @@ void TstExport::ics309Pdf()
     for (int i = checkins - 1; i >= 0; --i)
         events.append({start.addSecs(60 * i), QStringLiteral("W%1AA").arg(i, 3, 10, QChar('0')), "K9XYZ", "check-in"});
     std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a.at < b.at; });
-    const Ics309::Header header{"VELNOR Association Net", "K9XYZ", "JO", "K9XYZ",
+    const Ics309::Header header{"VELNOR Association Net", "TAC ONE", QDateTime(QDate(2024, 3, 7), QTime(18, 30), Qt::UTC),
+                                QDateTime(QDate(2024, 3, 8), QTime(0, 45), Qt::UTC), "JO", "K9XYZ",
                                 QDateTime(QDate(2024, 3, 8), QTime(1, 5), Qt::UTC)};
     const QString path = home_->path() + "/log.pdf";
     writeBytes(path, Ics309::Pdf(header, events));
@@ -203,15 +226,14 @@ void TstExport::ics309Pdf()
     QCOMPARE(p.exitCode(), 0);
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
     for (const QString& field : {QString("COMMUNICATIONS LOG (ICS 309)"), QString("1. Incident Name:"),
-                                 QString("VELNOR Association Net"), QString("4. Radio Operator (Name, Call Sign):"),
-                                 QString("JO, K9XYZ"), QString("6. Prepared By (Name, Call Sign):"),
-                                 QString("2024-03-08 01:05Z")})
+                                 QString("VELNOR Association Net"), QString("TAC ONE"),
+                                 QString("4. Radio Operator (Name, Call Sign):"), QString("JO, K9XYZ"),
+                                 QString("6. Prepared By (Name, Call Sign):"), QString("2024-03-08 01:05Z")})
         QVERIFY2(text.contains(field), qPrintable(field));
-    if (checkins > 0) {
-        QVERIFY(text.contains("Date From: 2024-03-07"));
-        QVERIFY(text.contains("Time From: 19:00Z"));
-        QVERIFY(text.contains(QString("Time To: %1Z").arg(start.addSecs(60 * (checkins - 1)).toString("HH:mm"))));
-    }
+    // The period given, not the log's first and last times.
+    QVERIFY2(text.contains(QRegularExpression("Date From: 2024-03-07\\s+Date To: 2024-03-08")), qPrintable(text));
+    QVERIFY(text.contains(QRegularExpression("Time From: 18:30Z\\s+Time To: 00:45Z")));
+    QCOMPARE(text.count("JO, K9XYZ"), 2 * pages);  // boxes 4 and 6
     QCOMPARE(text.count(QRegularExpression("Page \\d+ of \\d+")), pages);
     for (int n = 1; n <= pages; ++n)
         QVERIFY(text.contains(QString("Page %1 of %2").arg(n).arg(pages)));
@@ -223,6 +245,42 @@ void TstExport::ics309Pdf()
     QCOMPARE(calls.size(), checkins);
     for (int i = 0; i < checkins; ++i)
         QCOMPARE(calls.at(i), QString("W%1AA").arg(i, 3, 10, QChar('0')));
+    const QString pdfinfo = QStandardPaths::findExecutable("pdfinfo");
+    if (!pdfinfo.isEmpty()) {
+        p.start(pdfinfo, {path});
+        QVERIFY(p.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains(QRegularExpression("Creator: +" + Ics309::kCreator)));
+    }
+}
+
+void TstExport::ics309Details_data()
+{
+    QTest::addColumn<QStringList>("kept");     // incident, net, from, to as given last time; none: nothing kept
+    QTest::addColumn<QStringList>("offered");  // incident, net, from, to (ISO)
+    QTest::newRow("first export: the net's name and its times")
+        << QStringList{} << QStringList{"VELN Net", "VELN Net", "2024-03-07T19:02:00Z", "2024-03-07T19:47:00Z"};
+    QTest::newRow("the last export's names and hours, on this net's date")
+        << QStringList{"Flood 2024-7", "RED CROSS", "2024-02-29T19:00:00Z", "2024-02-29T20:30:00Z"}
+        << QStringList{"Flood 2024-7", "RED CROSS", "2024-03-07T19:00:00Z", "2024-03-07T20:30:00Z"};
+    QTest::newRow("a period passing midnight")
+        << QStringList{"Drill", "TAC 2", "2024-02-29T23:00:00Z", "2024-03-01T01:00:00Z"}
+        << QStringList{"Drill", "TAC 2", "2024-03-07T23:00:00Z", "2024-03-08T01:00:00Z"};
+}
+
+void TstExport::ics309Details()
+{
+    QFETCH(QStringList, kept);
+    QFETCH(QStringList, offered);
+    auto at = [](const QString& iso) { return QDateTime::fromString(iso, Qt::ISODate).toUTC(); };
+    if (!kept.isEmpty())
+        Ics309Setting(*settings_).keep({kept[0], kept[1], at(kept[2]), at(kept[3])});
+    run({"19:02Z K9XYZ", "19:30Z W1AW", "19:47Z out 1"});
+    // What is kept outlives the store that wrote it.
+    SettingsStore later(home_->settingsFile());
+    const Ics309Details d =
+        NetExport::OfferIcs309(*session_, Ics309Setting(later), "VELN Net", QDateTime::currentDateTimeUtc());
+    QCOMPARE((QStringList{d.incidentName, d.netName, d.periodFrom.toString(Qt::ISODate), d.periodTo.toString(Qt::ISODate)}),
+             offered);
 }
 
 VELN_TEST(TstExport)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/browser.h"
+#include "platform/caps_lock.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/printers.h"
@@ -12,6 +13,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Records every sound played.
 class FakeSound : public Sound {
@@ -40,17 +42,21 @@ public:
         shown.append({text, icon, title, buttons, defaultAnswer});
         return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
-    QString askSaveFile(const QString& presetPath, const QString& filter, int* filterIndex = nullptr) override
+    QString saveFileDialog(const QString& presetPath, const QString& filter, int* filterIndex) override
     {
         fileDialogs.append({QStringLiteral("save"), presetPath, filter});
+        if (whileFileDialogOpen)
+            whileFileDialogOpen();
         const int chosen = filterIndexes.isEmpty() ? 0 : filterIndexes.takeFirst();
         if (filterIndex)
             *filterIndex = chosen;
         return files.isEmpty() ? QString() : files.takeFirst();
     }
-    QString askOpenFile(const QString& folder, const QString& filter) override
+    QString openFileDialog(const QString& folder, const QString& filter) override
     {
         fileDialogs.append({QStringLiteral("open"), folder, filter});
+        if (whileFileDialogOpen)
+            whileFileDialogOpen();
         return files.isEmpty() ? QString() : files.takeFirst();
     }
     std::optional<QFont> askFont(const QFont& initial) override
@@ -77,6 +83,8 @@ public:
     QStringList files;
     // The filter each save dialog returns with (none scripted: the first).
     QList<int> filterIndexes;
+    // Runs while each file dialog is open.
+    std::function<void()> whileFileDialogOpen;
 };
 
 // A clock that stands still until a test moves it.
@@ -125,6 +133,7 @@ struct FakePlatform {
     FakePrompts prompts;
     FakeClock clock;
     FakeKeyboard keyboard;
+    CapsLock capsLock{keyboard};
     FakePrinters printers;
     FakeBrowser browser;
     FakeSpeech speech;
@@ -138,6 +147,8 @@ private:
         p.prompts = &prompts;
         p.clock = &clock;
         p.keyboard = &keyboard;
+        p.capsLock = &capsLock;
+        prompts.setCapsLock(&capsLock);
         p.printers = &printers;
         p.styleDialogs = &prompts;
         p.browser = &browser;

@@ -3,10 +3,12 @@
 #include "member_files.h"
 #include "test_home.h"
 #include "test_main.h"
+#include "ui/frm_ics309.h"
 #include "ui/frm_main.h"
 #include "ui/ui_style.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -16,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 // Session files and the end of a session, as the operator meets them.
@@ -401,7 +404,7 @@ void TstSessionWindow::closeWithoutNetLabelsWritesNothing()
     QVERIFY(!w->isVisible());
     QCOMPARE(settings_->GetSetting("Screen", "Font"), QString());
     QCOMPARE(settings_->GetSetting("First", "Firstime"), QString());
-    QVERIFY(fakes_->keyboard.caps);  // left on
+    QVERIFY(!fakes_->keyboard.caps);  // given back on every way out
 }
 
 void TstSessionWindow::temporaryFolderKeptAfterUpdate_data()
@@ -481,14 +484,27 @@ void TstSessionWindow::checkOutGreysLineAndExports()
     QCOMPARE(w->lst1->item(0)->toolTip(), QString("in 19:31Z"));
     QCOMPARE(w->lst1->item(0)->foreground(), normal);
 
-    // Both exports through the menu: the filter chooses the format.
+    // Both exports through the menu: the filter chooses the format; the log
+    // asks for its incident and net, typed with Caps Lock off.
     fakes_->prompts.files = {sessions() + "net", sessions() + "log"};
     fakes_->prompts.filterIndexes = {0, 1};
     w->mnuFileExport->trigger();
+    QVERIFY(fakes_->keyboard.caps);
+    bool capsWhileAsked = true;
+    QTimer::singleShot(0, this, [&] {
+        auto* d = qobject_cast<frmIcs309*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        capsWhileAsked = fakes_->keyboard.caps;
+        d->txtIncident->setText("Winter Field Day");
+        d->accept();
+    });
     w->mnuFileExport->trigger();
+    QVERIFY(!capsWhileAsked);
+    QVERIFY(fakes_->keyboard.caps);
+    QCOMPARE(settings_->GetSetting("ICS309", "IncidentName"), QString("Winter Field Day"));
     QCOMPARE(fakes_->prompts.fileDialogs.first().at(1), sessions() + "260304");
     QCOMPARE(readBytes(sessions() + "net.csv"),
-             QByteArray("call,name,QTH,member,in UTC,out UTC\r\n"
+             QByteArray("\xEF\xBB\xBF" "call,name,QTH,member,in UTC,out UTC\r\n"
                         "K9XYZ,JO,PEORIA IL,yes,2026-03-04T19:31:00Z,\r\n"
                         "W1AW,HIRAM,\"NEWINGTON, CT\",yes,2026-03-04T19:42:00Z,2026-03-04T20:15:00Z\r\n"));
     QVERIFY(readBytes(sessions() + "log.pdf").startsWith("%PDF"));
