@@ -46,9 +46,11 @@ Paths Paths::forCurrentUser()
 
 bool MoveOldCallbookCache(const Paths& paths)
 {
+    // The cache writes into its folder but does not make it.
+    if (!QDir().mkpath(QFileInfo(paths.callbookCache).absolutePath()))
+        return false;
     if (!QFileInfo::exists(paths.oldCallbookCache) || QFileInfo::exists(paths.callbookCache))
         return true;
     // rename() copies and removes when the two folders are on different disks.
-    return QDir().mkpath(QFileInfo(paths.callbookCache).absolutePath())
-        && QFile::rename(paths.oldCallbookCache, paths.callbookCache);
+    return QFile::rename(paths.oldCallbookCache, paths.callbookCache);
 }

@@ -32,7 +32,7 @@ struct Paths {
     static QString documentsFolderFor(const QString& appDataFolder);
 };
 
-// Moves the callbook cache from where earlier releases kept it to the cache
-// folder, once: a cache already there wins. False only when the old file is
-// there and cannot be moved (the cache then starts empty; nothing else is lost).
+// Makes the callbook cache's folder, and moves the cache from where earlier
+// releases kept it, once: a cache already there wins. False when the folder
+// cannot be made or the old file not moved (the cache then starts empty).
 bool MoveOldCallbookCache(const Paths& paths);

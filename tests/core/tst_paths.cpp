@@ -90,6 +90,7 @@ void TstPaths::oldCallbookCacheMovedOnce_data()
     QTest::newRow("both: the new one wins") << "old" << "new" << true << "old" << "new";
     QTest::newRow("neither") << "-" << "-" << true << "-" << "-";
     QTest::newRow("cache folder blocked") << "old" << "blocked" << false << "old" << "-";
+    QTest::newRow("blocked, nothing to move") << "-" << "blocked" << false << "-" << "-";
 }
 
 void TstPaths::oldCallbookCacheMovedOnce()
@@ -119,6 +120,8 @@ void TstPaths::oldCallbookCacheMovedOnce()
     QCOMPARE(MoveOldCallbookCache(p), moved);
     QCOMPARE(got(p.oldCallbookCache), oldAfter);
     QCOMPARE(got(p.callbookCache), newAfter);
+    // The cache can write its first answer.
+    QCOMPARE(QFileInfo(QFileInfo(p.callbookCache).absolutePath()).isDir(), moved);
 }
 
 void TstPaths::leadingNumber_data()
