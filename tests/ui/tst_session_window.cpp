@@ -423,7 +423,7 @@ void TstSessionWindow::temporaryFolderKeptAfterUpdate()
 {
     QFETCH(bool, updated);
     QDir().mkpath(state_.paths.tempFolder);
-    writeBytes(state_.paths.tempFolder + "/VelnVerUpdate.zip", "zip");
+    writeBytes(state_.paths.tempFolder + "/VelnVerUpdate.exe", "parked");  // the program's own
     state_.updateDownloaded = updated;
     auto w = open();
     fakes_->prompts.answers = {Prompts::Answer::No};
