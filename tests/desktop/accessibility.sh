@@ -5,6 +5,9 @@
 #
 #   accessibility.sh VELN TEST_SCRIPT
 set -uo pipefail
+# Under AddressSanitizer: libxkbcommon-x11 hands strndup a buffer that is not
+# NUL-terminated, which is allowed but trips strict string checks.
+[ -n "${ASAN_OPTIONS:-}" ] && export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
 veln=$1
 script=$2
 work=$(mktemp -d)
