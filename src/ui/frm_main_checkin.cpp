@@ -67,8 +67,8 @@ void frmMain::drawCounters()
 {
     lblChkins->setText(session_.roster().checkinsCaption());
     lblTraffic->setText(session_.roster().trafficCaption());
-    announce(lblChkins, QStringLiteral("Check-ins"), lblChkins->text().trimmed());
-    announce(lblTraffic, QStringLiteral("Traffic"), lblTraffic->text().trimmed());
+    announce(lblChkins, QStringLiteral("Check-ins"), session_.roster().checkinsCaption().trimmed());
+    announce(lblTraffic, QStringLiteral("Traffic"), session_.roster().trafficCaption().trimmed());
 }
 
 void frmMain::drawEvent(const NetEvent& e)

@@ -25,7 +25,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-// ---------------------------------------------------------------- handlers of later parts
+// ---------------------------------------------------------------- printing and the other windows
 
 void frmMain::mnuFilePrintPageSetup_Click() { Printing::PageSetup(platform_, this); }
 void frmMain::mnuFilePrintFont_Click() { Printing::ChoosePrinterFont(platform_); }
