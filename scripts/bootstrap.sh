@@ -19,6 +19,7 @@ packages=(
   lintian devscripts
   dbus-daemon gnome-keyring libsecret-tools
   at-spi2-core python3-pyatspi
+  mosquitto mosquitto-clients libmosquitto-dev qt6-httpserver-dev openssl chromium
 )
 
 missing=()
