@@ -57,6 +57,11 @@ void CheckinRoster::apply(const NetEvent& e)
         setCheckins(e.checkins);
         setTraffic(e.count, false);
         trafficLog_ = e.trafficLog;
+        // Shown and saved as the file gave them, until they change.
+        if (e.captions.size() == 2) {
+            checkinsRead_ = int(LeadingNumber(e.captions[0])) == checkins_ ? e.captions[0] : QString();
+            trafficRead_ = int(LeadingNumber(e.captions[1])) == traffic_ ? e.captions[1] : QString();
+        }
         break;
     case Kind::MemberAdded:
         // A call added as a member is no longer unknown.
@@ -111,7 +116,7 @@ void CheckinRoster::append(const StationRecord& station)
     const int slot = stations_.back().slot;
     if (slot >= 1)
         marks_[size_t(slot)] = slot;
-    checkins_ = std::min(lineCount(), kCounterMax);
+    setCheckins(lineCount());
 }
 
 void CheckinRoster::appendUnmarked(const StationRecord& station)
@@ -132,7 +137,7 @@ int CheckinRoster::removeLine(int line)
     stations_.erase(stations_.begin() + (line - 1));
     if (slot >= 1)
         marks_[size_t(slot)] = 0;
-    checkins_ = std::max(0, checkins_ - 1);
+    setCheckins(checkins_ - 1);
     sessionChanged_ = true;
     return slot;
 }
@@ -185,15 +190,27 @@ bool CheckinRoster::isCheckedIn(int slot) const
     return slot >= 1 && slot <= MemberTable::kSlots && marks_[size_t(slot)] == slot;
 }
 
-void CheckinRoster::setCheckins(int value) { checkins_ = std::clamp(value, 0, kCounterMax); }
+void CheckinRoster::setCheckins(int value)
+{
+    checkinsRead_.clear();
+    checkins_ = std::clamp(value, 0, kCounterMax);
+}
+
+QString CheckinRoster::checkinsCaption() const
+{
+    return checkinsRead_.isEmpty() ? QString::number(checkins_) : checkinsRead_;
+}
 
 QString CheckinRoster::trafficCaption() const
 {
+    if (!trafficRead_.isEmpty())
+        return trafficRead_;
     return trafficSigned_ ? SignedNumberText(traffic_) : QString::number(traffic_);
 }
 
 void CheckinRoster::setTraffic(int count, bool clickedForm)
 {
+    trafficRead_.clear();
     traffic_ = std::clamp(count, 0, kCounterMax);
     trafficSigned_ = clickedForm;
 }

@@ -86,7 +86,7 @@ public:
     // --- counters
     int checkins() const { return checkins_; }
     void setCheckins(int value);
-    QString checkinsCaption() const { return QString::number(checkins_); }
+    QString checkinsCaption() const;
 
     int traffic() const { return traffic_; }
     // "0" at the start, a blank and the digits once the counter was clicked
@@ -117,6 +117,8 @@ private:
     int checkins_ = 0;
     int traffic_ = 0;
     bool trafficSigned_ = false;
+    QString checkinsRead_;  // a counter's line as an opened file gave it
+    QString trafficRead_;
     bool sessionChanged_ = false;
     QStringList unknown_;
     QStringList suggestions_;

@@ -133,6 +133,7 @@ QJsonObject NetEvent::toJson() const
         o.insert("date", date);
         o.insert("checkins", checkins);
         o.insert("count", count);
+        o.insert("captions", QJsonArray::fromStringList(captions));
         QJsonArray list;
         for (const StationRecord& s : stations)
             list.append(stationJson(s));
@@ -217,6 +218,8 @@ std::optional<NetEvent> NetEvent::fromJson(const QJsonObject& o)
         e.text = o.value("file").toString();
         e.date = o.value("date").toString();
         e.checkins = o.value("checkins").toInt();
+        for (const QJsonValue& v : o.value("captions").toArray())
+            e.captions.append(v.toString());
         for (const QJsonValue& v : o.value("stations").toArray()) {
             const auto s = stationOf(v);
             if (!s)

@@ -31,7 +31,7 @@ struct NetEvent {
         MemberDeleted,       // station (the member as it was)
         Unsaved,             // (nothing) the session holds changes to save
         SessionSaved,        // text = the file
-        SessionOpened,       // text = the file, date, stations, checkins, count, trafficLog
+        SessionOpened,       // text = the file, date, stations, checkins, count, trafficLog, captions
         SessionEnded,        // (nothing) a normal end: the journal is closed
     };
 
@@ -47,6 +47,9 @@ struct NetEvent {
     QStringList calls;
     QList<StationRecord> stations;
     QList<TrafficEvent> trafficLog;
+    // The check-ins and traffic lines as the opened file gave them, so a
+    // save writes them back as they were.
+    QStringList captions;
 
     bool operator==(const NetEvent&) const = default;
 

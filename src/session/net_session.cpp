@@ -438,6 +438,7 @@ NetSession::OpenOutcome NetSession::openSession(const QString& path, const QStri
     out.notice = readTimes(path, e.stations, e.trafficLog, damagedTimes_);
     e.checkins = int(LeadingNumber(c.checkins));
     e.count = int(LeadingNumber(c.traffic));
+    e.captions = {c.checkins, c.traffic};
     commit(e);
     out.ok = true;
     out.date = c.date;

@@ -1083,6 +1083,14 @@ void TstNetSession::sessionRoundTrip()
     QCOMPARE(other.roster().slotAt(2), 1);
     QCOMPARE(other.sessionBytes(kToday),
              QByteArray("2\r\n3\r\n3/7/2024\r\n K9XYZ JO PEORIA IL\r\n W1AW HIRAM CT\r\n"));
+    // Counters written elsewhere with leading zeros are saved as they were,
+    // until they change.
+    const QByteArray zeros("002\r\n005\r\n3/7/2024\r\n K9XYZ JO PEORIA IL\r\n W1AW HIRAM CT\r\n");
+    writeBytes(path, zeros);
+    QVERIFY(other.openSession(path, "K9XYZ").ok);
+    QCOMPARE(other.sessionBytes(kToday), zeros);
+    other.trafficClicked(false);
+    QVERIFY(other.sessionBytes(kToday).startsWith("002\r\n 6\r\n"));
 }
 
 void TstNetSession::timesAcrossSaveAndOpen_data()
