@@ -57,7 +57,8 @@ struct Window {
         platform.printers = &printers;
         state.paths.memberFile = home.path() + QStringLiteral("/Veln.dat");
         state.paths.settingsFile = home.path() + QStringLiteral("/VELN.ini");
-        // Every check-in through the window writes and syncs its journal line.
+        // Every check-in through the window writes its journal line; the
+        // event loop syncs them once per turn.
         state.paths.journalFile = home.path() + QStringLiteral("/journal.jsonl");
         writeMemberFile(state.paths.memberFile, manyMembers(999));
         settings = std::make_unique<SettingsStore>(state.paths.settingsFile);

@@ -41,7 +41,7 @@ bool syncToDisk(QFile& file)
 
 Journal::Journal(const QString& path) : path_(path) {}
 
-Journal::~Journal() = default;
+Journal::~Journal() { sync(); }
 
 Journal::Found Journal::Parse(const QByteArray& bytes)
 {
@@ -118,16 +118,34 @@ bool Journal::append(const NetEvent& event)
     if (!file_)
         return false;
     const QByteArray line = QJsonDocument(event.toJson()).toJson(QJsonDocument::Compact) + '\n';
-    if (file_->write(line) != line.size() || !syncToDisk(*file_)) {
+    if (file_->write(line) != line.size() || !file_->flush()) {
         error_ = QStringLiteral("The net's journal %1 could not be written: %2").arg(path_, file_->errorString());
         // Nothing more is written after a half line: what stands stays readable.
+        file_.reset();
+        return false;
+    }
+    unsynced_ = true;
+    return true;
+}
+
+bool Journal::sync()
+{
+    if (!file_ || !unsynced_)
+        return file_ != nullptr;
+    unsynced_ = false;
+    if (!syncToDisk(*file_)) {
+        error_ = QStringLiteral("The net's journal %1 could not be written: %2").arg(path_, file_->errorString());
         file_.reset();
         return false;
     }
     return true;
 }
 
-void Journal::close() { file_.reset(); }
+void Journal::close()
+{
+    sync();
+    file_.reset();
+}
 
 bool Journal::isOpen() const { return file_ != nullptr; }
 

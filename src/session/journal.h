@@ -12,9 +12,10 @@ class QFile;
 class Clock;
 class SettingsStore;
 
-// The running net on disk: every net event as one JSON line, flushed and
-// synced before the operation that made it returns, so a crash, a power cut
-// or a kill costs nothing. A normal end writes "session-ended" and closes it;
+// The running net on disk: every net event as one JSON line, handed to the
+// system before the operation that made it returns (a killed program loses
+// nothing) and synced to the disk by sync(), which the window calls once per
+// turn of its event loop (a power cut loses nothing the operator saw). A normal end writes "session-ended" and closes it;
 // a journal found without that end at the next start holds a net to bring
 // back.
 class Journal {
@@ -41,9 +42,12 @@ public:
     // Goes on after the last complete line of a journal brought back; a torn
     // last line is cut off.
     bool resume(qint64 completeBytes);
-    // One line, flushed and synced. False (see error()) when it could not be
-    // written; the journal then stops, and the net goes on without it.
+    // One line, flushed to the system. False (see error()) when it could not
+    // be written; the journal then stops, and the net goes on without it.
     bool append(const NetEvent& event);
+    // The lines appended since the last sync, on the disk; one sync serves a
+    // burst of events. False (see error()) when the disk refused them.
+    bool sync();
     // The normal end: nothing more is written.
     void close();
     bool isOpen() const;
@@ -57,6 +61,7 @@ private:
     QString path_;
     std::unique_ptr<QFile> file_;
     QString error_;
+    bool unsynced_ = false;
 };
 
 // Bringing back a net from its journal.

@@ -20,7 +20,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
-#include <QSaveFile>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -46,12 +45,9 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
     }
     session_.setCallbooks(callbooks_.get());
     // The journal hears each change first, so it is on disk before it shows.
-    shownFile_ = qEnvironmentVariable("VELN_SHOWN_FILE");
     session_.follow([this](const NetEvent& e) {
         journalWritten(e);
         drawEvent(e);
-        ++eventsShown_;
-        writeShownFile();
     });
     Form_Load();
 }
@@ -161,37 +157,6 @@ void frmMain::Form_Load()
     if (!openJournal())
         if (const auto outcome = session_.startNet())
             applyOutcome(*outcome);
-    writeShownFile();
-}
-
-void frmMain::writeShownFile()
-{
-    if (shownFile_.isEmpty())
-        return;
-    QString text = QStringLiteral("events %1\nchecks %2\ntraffic [%3]\nmembers %4\nfile %5 %6\n")
-                       .arg(eventsShown_)
-                       .arg(lblChkins->text(), lblTraffic->text(), lblMembers->text(), session_.fileName(),
-                            session_.changed() ? QStringLiteral("unsaved") : QStringLiteral("saved"));
-    for (int i = 0; i < lst1->count(); ++i)
-        text += QStringLiteral("line [%1] %2 %3\n")
-                    .arg(lst1->item(i)->text(), lst1->item(i)->foreground().color().name(), lst1->item(i)->toolTip());
-    for (int i = 0; i < lstNF->count(); ++i)
-        text += QStringLiteral("unknown %1\n").arg(lstNF->item(i)->text());
-    for (int i = 0; i < lstSG->count(); ++i)
-        text += QStringLiteral("suggest %1\n").arg(lstSG->item(i)->text());
-    // Where the test clicks: the traffic counter, the roster's first row.
-    const QPoint traffic = lblTraffic->mapToGlobal(lblTraffic->rect().center());
-    const QPoint roster = lst1->viewport()->mapToGlobal(QPoint(20, 0));
-    const int row = lst1->count() > 0 ? lst1->visualItemRect(lst1->item(0)).height() : 0;
-    text += QStringLiteral("place traffic %1 %2\nplace roster %3 %4 %5\n")
-                .arg(traffic.x())
-                .arg(traffic.y())
-                .arg(roster.x())
-                .arg(roster.y())
-                .arg(row);
-    QSaveFile file(shownFile_);
-    if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0)
-        file.commit();
 }
 
 bool frmMain::openJournal()
@@ -214,7 +179,6 @@ bool frmMain::openJournal()
             Prompts::Icon::Question, QStringLiteral("RESTORE NET"));
         if (answer == Prompts::Answer::Yes) {
             session_.restore(found.events);
-            eventsShown_ = int(found.events.size());
             restored = true;
         } else {
             const NetRecovery::Written w =
@@ -254,7 +218,30 @@ bool frmMain::openJournal()
 
 void frmMain::journalWritten(const NetEvent& event)
 {
-    if (!journal_ || !journal_->isOpen() || journal_->append(event) || journalWarned_)
+    if (!journal_ || !journal_->isOpen())
+        return;
+    if (journal_->append(event)) {
+        // One sync for all the events of this turn of the event loop, before
+        // the program waits for the operator again.
+        if (!journalSyncDue_) {
+            journalSyncDue_ = true;
+            QTimer::singleShot(0, this, &frmMain::syncJournal);
+        }
+        return;
+    }
+    warnJournal();
+}
+
+void frmMain::syncJournal()
+{
+    journalSyncDue_ = false;
+    if (journal_ && journal_->isOpen() && !journal_->sync())
+        warnJournal();
+}
+
+void frmMain::warnJournal()
+{
+    if (journalWarned_)
         return;
     journalWarned_ = true;
     // Told once the operation is over, not in the middle of it.

@@ -49,6 +49,9 @@ public:
     const CheckinRoster& roster() const { return session_.roster(); }
     // The journal of the running net; null when it could not be written.
     const Journal* journal() const { return journal_.get(); }
+    // The journal's lines of this turn on the disk (the event loop does it
+    // by itself before it waits).
+    void syncJournal();
     int PrinterCount() const { return printerCount_; }
     MemberEditor::EditorMode editorMode() const { return session_.editor().mode(); }
     QColor LineColor() const { return lineColor_; }
@@ -319,9 +322,9 @@ private:
     // (true) or kept as a session file; then the journal goes on or starts.
     bool openJournal();
     void journalWritten(const NetEvent& event);
+    void warnJournal();
     // For the crash test: what the window shows, rewritten whole after each
     // event when VELN_SHOWN_FILE names a file.
-    void writeShownFile();
     void drawRoster();
     // Line k's colour (grey once checked out) and its times as tooltip.
     void drawRosterLine(int line);
@@ -378,8 +381,7 @@ private:
     NetSession session_;
     std::unique_ptr<Journal> journal_;
     bool journalWarned_ = false;
-    QString shownFile_;
-    int eventsShown_ = 0;
+    bool journalSyncDue_ = false;
     QWidget* client_ = nullptr;
     std::vector<QWidget*> controls_;  // the window's controls in creation order
     std::vector<MainLayout::ControlGeometry> geometry_;

@@ -171,7 +171,10 @@ void frmMain::drawRosterLine(int line)
     QFont f = lst1->font();
     f.setItalic(!f.italic());
     item->setData(Qt::FontRole, out ? QVariant(f) : QVariant());
-    item->setToolTip(session_.roster().timesText(line));
+    const QString times = session_.roster().timesText(line);
+    item->setToolTip(times);
+    // What a screen reader says after the line: gone or not, and when.
+    item->setData(Qt::AccessibleDescriptionRole, out ? QStringLiteral("checked out, ") + times : times);
 }
 
 void frmMain::mnuEditCheckOut_Click()
