@@ -11,6 +11,7 @@ namespace {
 // No box holds more; a longer caption (a damaged file, say) is cut here
 // instead of being measured again and again on every repaint.
 constexpr qsizetype kMaxCaption = 300;
+constexpr double kSmallest = 4;
 
 QString bounded(const QString& text) { return text.size() > kMaxCaption ? text.left(kMaxCaption) : text; }
 
@@ -31,10 +32,11 @@ QFont fitted(const QFont& font, const QString& text, const QSize& room, bool wra
         if (need.width() <= room.width() && need.height() <= room.height())
             return f;
         const double scale = std::min(double(room.width()) / need.width(), double(room.height()) / need.height());
-        const double next = std::min(f.pointSizeF() - 0.25, f.pointSizeF() * std::max(0.5, scale));
-        if (next < 4)
+        // Never below 4 points: the smallest size still read on the air.
+        if (f.pointSizeF() <= kSmallest)
             break;
-        f.setPointSizeF(next);
+        const double next = std::min(f.pointSizeF() - 0.25, f.pointSizeF() * std::max(0.5, scale));
+        f.setPointSizeF(std::max(kSmallest, next));
     }
     return f;
 }

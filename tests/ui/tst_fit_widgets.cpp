@@ -8,6 +8,7 @@ class TstFitWidgets : public QObject {
     Q_OBJECT
 private slots:
     void hugeCaptionIsCut();
+    void tinyBoxGetsTheSmallestFont();
 };
 
 void TstFitWidgets::hugeCaptionIsCut()
@@ -27,6 +28,19 @@ void TstFitWidgets::hugeCaptionIsCut()
     button.setText(huge);
     QVERIFY(button.fittedFont().pointSizeF() < button.font().pointSizeF());
     QVERIFY(!button.grab().isNull());
+}
+
+void TstFitWidgets::tinyBoxGetsTheSmallestFont()
+{
+    // A box far too small (a large scale on a small screen): the caption is
+    // drawn at the smallest size instead of the full one.
+    FitButton button;
+    QFont f = button.font();
+    f.setPointSizeF(6.5);
+    button.setFont(f);
+    button.setText(QStringLiteral("&Cancel"));
+    button.resize(21, 12);
+    QCOMPARE(button.fittedFont().pointSizeF(), 4.0);
 }
 
 VELN_TEST(TstFitWidgets)
