@@ -15,4 +15,5 @@ inline const QString kScreen = QStringLiteral("Screen");        // look of the l
 inline const QString kForm = QStringLiteral("Form");            // look of the window
 inline const QString kFormData = QStringLiteral("FormData");    // look of the net info
 inline const QString kPrint = QStringLiteral("Print");          // the printer font
+inline const QString kShare = QStringLiteral("Share");          // the broker a net is shared through
 }  // namespace SettingsSections

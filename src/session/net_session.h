@@ -45,6 +45,9 @@ public:
     // A net brought back from its events: the state they lead to, the
     // followers told nothing (they draw the whole net afterwards).
     void restore(const QList<NetEvent>& events);
+    // A change made at another seat of a shared net: taken and told to the
+    // followers (the journal, the window) as if made here.
+    void mirror(const NetEvent& event) { commit(event); }
 
     // Loads the member table; false (with table().lastError()) when it could
     // not be read.

@@ -172,6 +172,17 @@ void TstJournal::replay()
     QCOMPARE(state(back), state(s()));
     QCOMPARE(back.sessionBytes(clock_.today()), s().sessionBytes(clock_.today()));
 
+    // The same events made at another seat: the same net, each one told on.
+    NetSession mirrored(*settings_, clock_);
+    QVERIFY(mirrored.loadMemberTable(home_->memberFile()));
+    mirrored.setNetControl("HIRAM", "W1AW");
+    QList<NetEvent> heard;
+    mirrored.follow([&heard](const NetEvent& e) { heard.append(e); });
+    for (const NetEvent& e : found.events)
+        mirrored.mirror(e);
+    QCOMPARE(state(mirrored), state(s()));
+    QCOMPARE(heard, found.events);
+
     // A normal end closes the net: nothing is offered next time.
     s().endNet();
     QCOMPARE(int(Journal::Read(journalPath()).state), int(Journal::Found::State::Closed));
