@@ -25,12 +25,14 @@ QByteArray securityPolicy()
 
 WebRoster::WebRoster(QObject* parent) : QObject(parent), server_(std::make_unique<QHttpServer>())
 {
-    page_ = RosterPage::html({});
     keepAlive_.setInterval(15000);
     connect(&keepAlive_, &QTimer::timeout, this, [this] { send(": keep-alive\n\n"); });
 
     const QByteArray policy = securityPolicy();
     server_->route("/", QHttpServerRequest::Method::Get, [this, policy](QHttpServerResponder&& responder) {
+        // Drawn when asked for: a busy net updates far more often than anyone loads the page.
+        if (page_.isEmpty())
+            page_ = RosterPage::html(served_);
         responder.write(page_, {{"Content-Type", "text/html; charset=utf-8"},
                                 {"Cache-Control", "no-cache"},
                                 {"Content-Security-Policy", policy},
@@ -63,9 +65,9 @@ bool WebRoster::listen(quint16 port, const QHostAddress& address)
 
 void WebRoster::show(const QJsonObject& snapshot, bool controlOnline)
 {
-    const QJsonObject served = RosterPage::servedSnapshot(snapshot, controlOnline);
-    page_ = RosterPage::html(served);
-    event_ = "data: " + QJsonDocument(served).toJson(QJsonDocument::Compact) + "\n\n";
+    served_ = RosterPage::servedSnapshot(snapshot, controlOnline);
+    page_.clear();
+    event_ = "data: " + QJsonDocument(served_).toJson(QJsonDocument::Compact) + "\n\n";
     send(event_);
 }
 

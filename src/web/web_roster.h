@@ -55,7 +55,8 @@ private:
     std::unique_ptr<QHttpServer> server_;
     std::vector<Stream> streams_;
     QTimer keepAlive_;
-    QByteArray page_;
+    QJsonObject served_;  // what show() was given, cut to the roster's own fields
+    QByteArray page_;     // drawn from served_ on the next request; empty until then
     QByteArray event_;  // the last snapshot as an event, for streams that open later
     QString error_;
     quint16 port_ = 0;
