@@ -13,6 +13,7 @@
 #include <memory>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -83,6 +84,94 @@ std::unique_ptr<Client> get(quint16 port, const QByteArray& path)
     return c;
 }
 
+// Drives a headless chromium over its debugging pipe (fd 3 in, fd 4 out,
+// NUL-terminated JSON), so the test reads the live page the script redraws.
+class Browser {
+public:
+    explicit Browser(const QString& url)
+    {
+        int in[2], out[2];
+        if (::pipe(in) != 0 || ::pipe(out) != 0)
+            return;
+        // Above the numbers the child needs, so moving one never closes another.
+        inRead_ = ::fcntl(in[0], F_DUPFD_CLOEXEC, 10);
+        toBrowser_ = ::fcntl(in[1], F_DUPFD_CLOEXEC, 10);
+        fromBrowser_ = ::fcntl(out[0], F_DUPFD_CLOEXEC, 10);
+        outWrite_ = ::fcntl(out[1], F_DUPFD_CLOEXEC, 10);
+        for (int fd : {in[0], in[1], out[0], out[1]})
+            ::close(fd);
+        ::fcntl(fromBrowser_, F_SETFL, O_NONBLOCK);
+        const int childIn = inRead_, childOut = outWrite_;
+        process_.setChildProcessModifier([childIn, childOut] {
+            ::dup2(childIn, 3);
+            ::dup2(childOut, 4);
+        });
+        process_.start("/usr/bin/chromium", {"--headless", "--no-sandbox", "--disable-gpu", "--remote-debugging-pipe",
+                                             "--user-data-dir=" + profile_.path(), url});
+        ::close(inRead_);
+        ::close(outWrite_);
+    }
+    ~Browser()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            send("Browser.close", {});
+            if (!QTest::qWaitFor([&] { return process_.state() == QProcess::NotRunning; }, 5000)) {
+                process_.kill();
+                process_.waitForFinished(5000);
+            }
+        }
+        ::close(toBrowser_);
+        ::close(fromBrowser_);
+    }
+
+    // The reply's "result", or an empty object after 20 s.
+    QJsonObject call(const QString& method, const QJsonObject& params, const QString& session = {})
+    {
+        const int id = send(method, params, session);
+        QJsonObject result;
+        (void)QTest::qWaitFor([&] {
+            char chunk[65536];
+            ssize_t n;
+            while ((n = ::read(fromBrowser_, chunk, sizeof chunk)) > 0)
+                buffer_.append(chunk, n);
+            qsizetype end;
+            while ((end = buffer_.indexOf('\0')) >= 0) {
+                const QJsonObject message = QJsonDocument::fromJson(buffer_.left(end)).object();
+                buffer_.remove(0, end + 1);
+                if (message.value("id").toInt() == id)
+                    result = message.value("result").toObject();
+            }
+            return !result.isEmpty() || process_.state() == QProcess::NotRunning;
+        }, 20000);
+        return result;
+    }
+
+    // The value of a script expression in the page.
+    QString evaluate(const QString& session, const QString& expression)
+    {
+        return call("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}}, session)
+            .value("result").toObject().value("value").toString();
+    }
+
+private:
+    int send(const QString& method, const QJsonObject& params, const QString& session = {})
+    {
+        QJsonObject message{{"id", ++lastId_}, {"method", method}, {"params", params}};
+        if (!session.isEmpty())
+            message["sessionId"] = session;
+        const QByteArray bytes = QJsonDocument(message).toJson(QJsonDocument::Compact) + '\0';
+        if (::write(toBrowser_, bytes.constData(), size_t(bytes.size())) != bytes.size())
+            qWarning() << "browser pipe closed";
+        return lastId_;
+    }
+
+    QTemporaryDir profile_;
+    QProcess process_;
+    QByteArray buffer_;
+    int inRead_ = -1, toBrowser_ = -1, fromBrowser_ = -1, outWrite_ = -1;
+    int lastId_ = 0;
+};
+
 }  // namespace
 
 // The follower's web page: what it serves, what it never serves, and its stream.
@@ -101,6 +190,7 @@ private slots:
     void streamLimit();
     void streamThatStopsReadingIsClosed();
     void browserShowsRoster();
+    void browserFollowsStream();
 
 private:
     std::unique_ptr<WebRoster> web_;
@@ -330,6 +420,40 @@ void TstWebRoster::browserShowsRoster()
     QVERIFY(dom.contains("<li class=\"st out\"><span class=\"call\">N0CALL</span>"));
     QVERIFY(dom.contains("&lt;script&gt;document.title='owned'&lt;/script&gt;"));
     QVERIFY(dom.contains("<title>club-net - live roster</title>"));
+}
+
+void TstWebRoster::browserFollowsStream()
+{
+    if (!QFile::exists("/usr/bin/chromium"))
+        QSKIP("no chromium on this machine");
+    web_->show(snapshot({station("K1ABC")}, 1), true);
+    const QString url = QString("http://127.0.0.1:%1/").arg(web_->port());
+    Browser browser(url);
+
+    QString target;
+    QVERIFY(QTest::qWaitFor([&] {
+        for (const QJsonValue& t : browser.call("Target.getTargets", {}).value("targetInfos").toArray())
+            if (t["type"].toString() == "page" && t["url"].toString() == url)
+                target = t["targetId"].toString();
+        return !target.isEmpty();
+    }, 20000));
+    const QString session =
+        browser.call("Target.attachToTarget", {{"targetId", target}, {"flatten", true}}).value("sessionId").toString();
+    QVERIFY(!session.isEmpty());
+    // Station texts, the checked-out calls, and anything an escaped text might have become.
+    const QString look = "JSON.stringify([document.getElementById('checkins').textContent,"
+                         "[...document.querySelectorAll('#stations li')].map(e => e.textContent).join('|'),"
+                         "[...document.querySelectorAll('#stations li.out .call')].map(e => e.textContent).join('|'),"
+                         "document.querySelectorAll('#stations img, #stations script').length,"
+                         "document.getElementById('nc-online').textContent])";
+    QVERIFY(QTest::qWaitFor([&] { return browser.evaluate(session, look).contains("K1ABC BOB"); }, 20000));
+    QVERIFY(QTest::qWaitFor([&] { return web_->streamCount() == 1; }, 10000));
+
+    web_->show(snapshot({station("K1ABC", "BOB", "2026-12-09T20:01:30Z"), station("W2NEW", "<img src=x onerror=alert(1)>")}, 2),
+               false);
+    QString seen;
+    QVERIFY(QTest::qWaitFor([&] { return (seen = browser.evaluate(session, look)).contains("W2NEW"); }, 5000));
+    QCOMPARE(seen, QString(R"(["2","K1ABC BOB CHICAGO IL in 19:42 out 20:01|W2NEW <img src=x onerror=alert(1)> CHICAGO IL in 19:42","K1ABC",0,"offline"])"));
 }
 
 VELN_TEST(TstWebRoster)
