@@ -195,24 +195,34 @@ void TstShareBroker::login_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("status");
-    QTest::newRow("tls and password") << int(TestBroker::Mode::Tls) << TestBroker::kPassword << "";
-    QTest::newRow("tls, wrong password") << int(TestBroker::Mode::Tls) << "guess" << "SHARING: BROKER REFUSED THE LOGIN";
-    QTest::newRow("wrong password") << int(TestBroker::Mode::Password) << "guess"
+    QTest::addColumn<QString>("caFile");  // instead of the test's own CA
+    QTest::addColumn<QString>("status");  // %1: the broker's port; empty: connected
+    const int tls = int(TestBroker::Mode::Tls);
+    QTest::newRow("tls and password") << tls << TestBroker::kPassword << "" << "";
+    QTest::newRow("tls, wrong password") << tls << "guess" << "" << "SHARING: BROKER REFUSED THE LOGIN";
+    QTest::newRow("tls, CA that did not sign it") << tls << TestBroker::kPassword << "/etc/ssl/certs/ca-certificates.crt"
+                                                 << "SHARING: SECURE CONNECTION TO 127.0.0.1:%1 FAILED";
+    QTest::newRow("tls, CA file missing") << tls << TestBroker::kPassword << "/nowhere/ca.crt"
+                                          << "SHARING: CANNOT READ THE CA FILE /nowhere/ca.crt";
+    QTest::newRow("wrong password") << int(TestBroker::Mode::Password) << "guess" << ""
                                     << "SHARING: BROKER REFUSED THE LOGIN";
-    QTest::newRow("no broker") << int(TestBroker::Mode::Plain) << "" << "SHARING: CANNOT REACH 127.0.0.1:%1";
+    QTest::newRow("no broker") << int(TestBroker::Mode::Plain) << "" << "" << "SHARING: CANNOT REACH 127.0.0.1:%1";
 }
 
 void TstShareBroker::login()
 {
     QFETCH(int, mode);
     QFETCH(QString, password);
+    QFETCH(QString, caFile);
     QFETCH(QString, status);
     TestBroker broker{TestBroker::Mode(mode)};
     QVERIFY2(broker.start(), qPrintable(broker.error()));
     if (QTest::currentDataTag() == QByteArray("no broker"))
         broker.stop();
-    MqttLink link(broker.options(password));
+    MqttLink::Options options = broker.options(password);
+    if (!caFile.isEmpty())
+        options.caFile = caFile;
+    MqttLink link(options);
     QSignalSpy up(&link, &MqttLink::connected);
     QSignalSpy down(&link, &MqttLink::disconnected);
     link.start();
@@ -223,7 +233,7 @@ void TstShareBroker::login()
     }
     QTRY_COMPARE(down.size(), 1);
     QCOMPARE(down.at(0).at(0).toString(), status.contains("%1") ? status.arg(broker.port()) : status);
-    // A refused login is not tried again and again.
+    // Said once, however often the link tries again.
     QTest::qWait(1500);
     QCOMPARE(up.size(), 0);
     QCOMPARE(down.size(), 1);
