@@ -12,6 +12,7 @@ const QString kTls = QStringLiteral("TLS");
 const QString kCaFile = QStringLiteral("CA File");
 const QString kUser = QStringLiteral("User");
 const QString kNetId = QStringLiteral("Net ID");
+const QString kEpoch = QStringLiteral("Epoch");
 const QString kPasswordPlace = QStringLiteral("PW Place");
 const QString kInKeyring = QStringLiteral("Keyring");
 const QString kKeyringKey = QStringLiteral("Share password");
@@ -47,6 +48,20 @@ bool ShareSettings::save(const Values& values)
     put(kUser, values.user);
     put(kNetId, values.netId.isEmpty() ? QString() : NetIdOf(values.netId));
     return ok;
+}
+
+std::optional<qint64> ShareSettings::epoch(const QString& netId) const
+{
+    // "net-id epoch": an epoch speaks for its own net only.
+    const QStringList parts = store_.GetSetting(kShare, kEpoch).split(QLatin1Char(' '));
+    bool ok = false;
+    const qint64 e = parts.size() == 2 && parts[0] == netId ? parts[1].toLongLong(&ok) : 0;
+    return ok && e > 0 ? std::optional<qint64>(e) : std::nullopt;
+}
+
+void ShareSettings::setEpoch(const QString& netId, qint64 epoch)
+{
+    store_.SaveSetting(kShare, kEpoch, netId + QLatin1Char(' ') + QString::number(epoch));
 }
 
 std::optional<ShareAddress> ShareSettings::addressOf(const Values& values)

@@ -28,6 +28,11 @@ public:
     // False when the settings file could not be written.
     bool save(const Values& values);
 
+    // The epoch this seat last shared the net with id netId in: a net brought
+    // back after a crash goes on in it, and so learns of a take-over.
+    std::optional<qint64> epoch(const QString& netId) const;
+    void setEpoch(const QString& netId, qint64 epoch);
+
     // The address the values make; nothing while no host is set.
     static std::optional<ShareAddress> addressOf(const Values& values);
 
