@@ -7,9 +7,11 @@
 #include "platform/desktop_identity.h"
 #include "platform/platform.h"
 #include "platform/qt_keyring.h"
+#include "share/share_address.h"
 #include "startup/single_instance.h"
 #include "startup/startup_sequence.h"
 #include "ui/frm_splash.h"
+#include "web_follower.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,7 +25,15 @@ namespace {
 // Answers --help and --version, and refuses what it does not know, before
 // any window system or file is touched. Returns an exit code when the
 // program is to end here.
-std::optional<int> handleCommandLine(int argc, char* argv[], QString* platformName)
+struct CommandLine {
+    QString platformName;
+    QString share;   // an address to share the net on
+    QString follow;  // an address to follow a net on
+    int webPort = 0; // with follow: serve its web page, no window
+    QString passwordFile;
+};
+
+std::optional<int> handleCommandLine(int argc, char* argv[], CommandLine* line)
 {
     QCoreApplication probe(argc, argv);
     QCommandLineParser parser;
@@ -38,6 +48,20 @@ std::optional<int> handleCommandLine(int argc, char* argv[], QString* platformNa
     display.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(platform);
     parser.addOption(display);
+    const QCommandLineOption share(QStringLiteral("share"),
+                                   QStringLiteral("Share the net on a broker: mqtt://[user@]host:port/net-id "
+                                                  "(mqtts:// for TLS)."),
+                                   QStringLiteral("address"));
+    const QCommandLineOption follow(QStringLiteral("follow"), QStringLiteral("Follow a net shared on a broker."),
+                                    QStringLiteral("address"));
+    const QCommandLineOption web(QStringLiteral("web"),
+                                 QStringLiteral("With --follow: serve the net's roster as a web page on this port, "
+                                                "without a window."),
+                                 QStringLiteral("port"));
+    const QCommandLineOption passwordFile(QStringLiteral("password-file"),
+                                          QStringLiteral("The broker password, on the first line of this file."),
+                                          QStringLiteral("file"));
+    parser.addOptions({share, follow, web, passwordFile});
 
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "veln: %s\nTry 'veln --help'.\n", qPrintable(parser.errorText()));
@@ -61,7 +85,31 @@ std::optional<int> handleCommandLine(int argc, char* argv[], QString* platformNa
                      qPrintable(parser.positionalArguments().constFirst()));
         return 2;
     }
-    *platformName = parser.isSet(platform) ? parser.value(platform) : qEnvironmentVariable("QT_QPA_PLATFORM");
+    for (const QCommandLineOption* o : {&share, &follow})
+        if (parser.isSet(*o)) {
+            QString error;
+            if (!ShareAddress::parse(parser.value(*o), &error)) {
+                std::fprintf(stderr, "veln: %s\n", qPrintable(error));
+                return 2;
+            }
+        }
+    if (parser.isSet(share) && parser.isSet(follow)) {
+        std::fprintf(stderr, "veln: a seat either shares a net or follows one, not both\n");
+        return 2;
+    }
+    if (parser.isSet(web)) {
+        bool ok = false;
+        const int port = parser.value(web).toInt(&ok);
+        if (!ok || port < 1 || port > 65535 || !parser.isSet(follow)) {
+            std::fprintf(stderr, "veln: --web takes a port from 1 to 65535, with --follow\n");
+            return 2;
+        }
+        line->webPort = port;
+    }
+    line->share = parser.value(share);
+    line->follow = parser.value(follow);
+    line->passwordFile = parser.value(passwordFile);
+    line->platformName = parser.isSet(platform) ? parser.value(platform) : qEnvironmentVariable("QT_QPA_PLATFORM");
     if (parser.isSet(display))
         qputenv("DISPLAY", parser.value(display).toLocal8Bit());
     return std::nullopt;
@@ -90,10 +138,12 @@ int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("VELN"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELN_VERSION));
-    QString platformName;
-    if (const std::optional<int> exitCode = handleCommandLine(argc, argv, &platformName))
+    CommandLine line;
+    if (const std::optional<int> exitCode = handleCommandLine(argc, argv, &line))
         return *exitCode;
-    if (!displayReachable(platformName)) {
+    if (line.webPort > 0)
+        return RunWebFollower(argc, argv, line.follow, quint16(line.webPort), line.passwordFile);
+    if (!displayReachable(line.platformName)) {
         std::fprintf(stderr, "veln: no display to open the window on (set DISPLAY for X11 or WAYLAND_DISPLAY for Wayland)\n");
         return 1;
     }
@@ -105,6 +155,17 @@ int main(int argc, char* argv[])
     QtPlatform services;
     ProgramState state;
     state.paths = Paths::forCurrentUser();
+    state.shareAddress = line.share;
+    state.followAddress = line.follow;
+    if (!line.passwordFile.isEmpty()) {
+        QString error;
+        const std::optional<QString> password = ReadPasswordFile(line.passwordFile, &error);
+        if (!password) {
+            std::fprintf(stderr, "veln: %s\n", qPrintable(error));
+            return 1;
+        }
+        state.sharePassword = *password;
+    }
 
     // Two copies would write the same member file: a second start brings the
     // running copy's window forward and ends.

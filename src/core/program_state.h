@@ -23,4 +23,8 @@ struct ProgramState {
     int sessionsThisRun = 0;
     // A newer program was parked in the temporary folder in this run.
     bool updateDownloaded = false;
+    // The command line's broker address to share the net on, or to follow one.
+    QString shareAddress;
+    QString followAddress;
+    QString sharePassword;  // from a password file; never written anywhere
 };

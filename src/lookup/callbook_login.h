@@ -18,6 +18,8 @@ public:
 
     // The run's keyring; none: passwords stay in the settings file.
     static void useVault(PasswordVault* vault) { vault_ = vault; }
+    // The program's one vault, for the other passwords it keeps.
+    static PasswordVault* vaultInUse() { return vault_; }
     // At start: reads the passwords the keyring keeps and moves those still
     // in the settings file there. Returns at once.
     void openKeyring();

@@ -154,9 +154,11 @@ void frmMain::Form_Load()
 
     // A net left by a run that did not end comes back; otherwise a new net
     // starts with the net control checking itself in.
-    if (!openJournal())
+    netRestored_ = openJournal();
+    if (!netRestored_)
         if (const auto outcome = session_.startNet())
             applyOutcome(*outcome);
+    startSharingAsked();
 }
 
 bool frmMain::openJournal()

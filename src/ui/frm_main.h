@@ -32,6 +32,7 @@ class FrmReport;
 class frmReportEditor;
 class frmAbout;
 class CallbookManager;
+class ShareSeat;
 struct Platform;
 
 // The operator's working window for the whole net. It holds no data of the
@@ -222,6 +223,11 @@ public:
     QAction* mnuOptionsDisableWindowFlash = nullptr;
     QAction* mnuOptionsSpeakStatus = nullptr;
     QAction* mnuOptionsChangeQRZLogin = nullptr;
+    QAction* Hyphen4 = nullptr;
+    QAction* mnuOptionsShare = nullptr;
+    QAction* mnuOptionsFollow = nullptr;
+    QAction* mnuOptionsTakeOver = nullptr;
+    QAction* mnuOptionsStopSharing = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
 
@@ -274,7 +280,14 @@ public:
     void mnuOptionsDisableWindowFlash_Click();
     void mnuOptionsSpeakStatus_Click();
     void mnuOptionsChangeQRZLogin_Click();
+    void mnuOptionsShare_Click();
+    void mnuOptionsFollow_Click();
+    void mnuOptionsTakeOver_Click();
+    void mnuOptionsStopSharing_Click();
     void mnuAbout_Click();
+    // The net shared from this seat, followed from another, or neither.
+    const ShareSeat* shareSeat() const { return shareSeat_; }
+    QLabel* lblShare = nullptr;
     void CmdChange_Click();
     // The net manager chosen in the net-manager dialog.
     void showNetManager(const QString& name, const QString& call);
@@ -396,6 +409,14 @@ private:
     QPointer<frmReportEditor> reportEditor_;
     QPointer<frmAbout> about_;
     std::unique_ptr<CallbookManager> callbooks_;  // QRZ, HamQTH and their cache
+    ShareSeat* shareSeat_ = nullptr;
+    bool netRestored_ = false;  // this run goes on with a net left by a crash
+    // Sharing asked for on the command line, started once the net is up.
+    void startSharingAsked();
+    void askShare(bool follow);
+    // A followed net is shown, not changed, here: the controls that change
+    // it rest until this seat takes over.
+    void showShareRole();
     std::function<void()> endProgram_;
     bool ended_ = false;
     bool exitAsked_ = false;  // "73" has asked its questions

@@ -1,5 +1,6 @@
 // Check-in, the roster, the search lists and the window's timers.
 #include "frm_main.h"
+#include "share/share_seat.h"
 
 #include "core/call_sign.h"
 #include "platform/clock.h"
@@ -256,6 +257,9 @@ void frmMain::lstSG_Click(QListWidgetItem* item)
 
 void frmMain::lblTraffic_MouseDown(Qt::MouseButton button)
 {
+    // A followed net is counted at its net control's seat.
+    if (shareSeat_ && shareSeat_->role() == ShareSeat::Role::Following)
+        return;
     session_.trafficClicked(button == Qt::RightButton);
 }
 

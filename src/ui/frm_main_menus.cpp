@@ -115,6 +115,13 @@ const MenuSpec kMenus[] = {
      &F::mnuOptionsSpeakStatus_Click},
     {"mnuOptionsChangeQRZLogin", "Change Callbook Login", "", 1, false, nullptr, &F::mnuOptionsChangeQRZLogin,
      &F::mnuOptionsChangeQRZLogin_Click},
+    {"Hyphen4", "-", "", 1, false, nullptr, &F::Hyphen4},
+    {"mnuOptionsShare", "&Share the Net...", "", 1, false, nullptr, &F::mnuOptionsShare, &F::mnuOptionsShare_Click},
+    {"mnuOptionsFollow", "&Follow a Net...", "", 1, false, nullptr, &F::mnuOptionsFollow, &F::mnuOptionsFollow_Click},
+    {"mnuOptionsTakeOver", "&Take Over the Net", "", 1, false, nullptr, &F::mnuOptionsTakeOver,
+     &F::mnuOptionsTakeOver_Click},
+    {"mnuOptionsStopSharing", "Sto&p Sharing", "", 1, false, nullptr, &F::mnuOptionsStopSharing,
+     &F::mnuOptionsStopSharing_Click},
     {"mnuHelp", "&Help", "", 0, false, &F::mnuHelp},
     {"mnuAbout", "A&bout", "Ctrl+B", 1, false, nullptr, &F::mnuAbout, &F::mnuAbout_Click},
 };
