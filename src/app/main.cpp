@@ -31,6 +31,7 @@ struct CommandLine {
     QString follow;  // an address to follow a net on
     int webPort = 0; // with follow: serve its web page, no window
     QString passwordFile;
+    QString caFile;
 };
 
 std::optional<int> handleCommandLine(int argc, char* argv[], CommandLine* line)
@@ -61,7 +62,10 @@ std::optional<int> handleCommandLine(int argc, char* argv[], CommandLine* line)
     const QCommandLineOption passwordFile(QStringLiteral("password-file"),
                                           QStringLiteral("The broker password, on the first line of this file."),
                                           QStringLiteral("file"));
-    parser.addOptions({share, follow, web, passwordFile});
+    const QCommandLineOption caFile(QStringLiteral("ca-file"),
+                                    QStringLiteral("The authority that signed the broker's certificate (mqtts://)."),
+                                    QStringLiteral("file"));
+    parser.addOptions({share, follow, web, passwordFile, caFile});
 
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "veln: %s\nTry 'veln --help'.\n", qPrintable(parser.errorText()));
@@ -109,6 +113,7 @@ std::optional<int> handleCommandLine(int argc, char* argv[], CommandLine* line)
     line->share = parser.value(share);
     line->follow = parser.value(follow);
     line->passwordFile = parser.value(passwordFile);
+    line->caFile = parser.value(caFile);
     line->platformName = parser.isSet(platform) ? parser.value(platform) : qEnvironmentVariable("QT_QPA_PLATFORM");
     if (parser.isSet(display))
         qputenv("DISPLAY", parser.value(display).toLocal8Bit());
@@ -142,7 +147,7 @@ int main(int argc, char* argv[])
     if (const std::optional<int> exitCode = handleCommandLine(argc, argv, &line))
         return *exitCode;
     if (line.webPort > 0)
-        return RunWebFollower(argc, argv, line.follow, quint16(line.webPort), line.passwordFile);
+        return RunWebFollower(argc, argv, line.follow, quint16(line.webPort), line.passwordFile, line.caFile);
     if (!displayReachable(line.platformName)) {
         std::fprintf(stderr, "veln: no display to open the window on (set DISPLAY for X11 or WAYLAND_DISPLAY for Wayland)\n");
         return 1;
@@ -157,6 +162,7 @@ int main(int argc, char* argv[])
     state.paths = Paths::forCurrentUser();
     state.shareAddress = line.share;
     state.followAddress = line.follow;
+    state.shareCaFile = line.caFile;
     if (!line.passwordFile.isEmpty()) {
         QString error;
         const std::optional<QString> password = ReadPasswordFile(line.passwordFile, &error);

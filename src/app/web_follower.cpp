@@ -39,7 +39,8 @@ std::optional<QString> ReadPasswordFile(const QString& path, QString* error)
     return QString::fromUtf8(line).trimmed();
 }
 
-int RunWebFollower(int argc, char* argv[], const QString& addressText, quint16 port, const QString& passwordFile)
+int RunWebFollower(int argc, char* argv[], const QString& addressText, quint16 port, const QString& passwordFile,
+                   const QString& caFile)
 {
     QCoreApplication app(argc, argv);
     const std::optional<ShareAddress> address = ShareAddress::parse(addressText);
@@ -50,6 +51,7 @@ int RunWebFollower(int argc, char* argv[], const QString& addressText, quint16 p
     broker.port = address->port;
     broker.tls = address->tls;
     broker.user = address->user;
+    broker.caFile = caFile;
     if (!passwordFile.isEmpty()) {
         QString error;
         const std::optional<QString> password = ReadPasswordFile(passwordFile, &error);

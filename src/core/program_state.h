@@ -27,4 +27,5 @@ struct ProgramState {
     QString shareAddress;
     QString followAddress;
     QString sharePassword;  // from a password file; never written anywhere
+    QString shareCaFile;
 };

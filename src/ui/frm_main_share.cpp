@@ -124,6 +124,8 @@ void frmMain::startSharingAsked()
     v.tls = address->tls;
     v.user = address->user;
     v.netId = address->netId;
+    if (!state_.shareCaFile.isEmpty())
+        v.caFile = state_.shareCaFile;
     const QString password = !state_.sharePassword.isEmpty()         ? state_.sharePassword
                              : address->user == kept.load().user ? kept.password()
                                                                  : QString();
