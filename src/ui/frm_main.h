@@ -411,12 +411,16 @@ private:
     std::unique_ptr<CallbookManager> callbooks_;  // QRZ, HamQTH and their cache
     ShareSeat* shareSeat_ = nullptr;
     bool netRestored_ = false;  // this run goes on with a net left by a crash
+    // What a followed net leaves resting, and whether each was enabled.
+    std::vector<std::pair<QPointer<QObject>, bool>> restingWhileFollowed_;
     // Sharing asked for on the command line, started once the net is up.
     void startSharingAsked();
     void askShare(bool follow);
     // A followed net is shown, not changed, here: the controls that change
     // it rest until this seat takes over.
     void showShareRole();
+    // A roster line may be edited and deleted now (not while a net is followed).
+    void enableLineEditing();
     std::function<void()> endProgram_;
     bool ended_ = false;
     bool exitAsked_ = false;  // "73" has asked its questions

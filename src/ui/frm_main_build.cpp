@@ -225,10 +225,8 @@ void frmMain::buildControls()
         l->installEventFilter(this);
     // A line picked by the arrow keys can be edited and deleted as a clicked one.
     connect(lst1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) {
-            mnuEditEdit->setEnabled(true);
-            mnuEditDelete->setEnabled(true);
-        }
+        if (row >= 0)
+            enableLineEditing();
     });
     nameControlsForAssistiveTechnology();
     connect(optInstructions, &QRadioButton::clicked, this, &frmMain::optInstructions_Click);

@@ -226,8 +226,7 @@ void frmMain::TxtChkin_GotFocus()
 
 void frmMain::lst1_Click()
 {
-    mnuEditEdit->setEnabled(true);
-    mnuEditDelete->setEnabled(true);
+    enableLineEditing();
     TxtChkin->setFocus();
 }
 

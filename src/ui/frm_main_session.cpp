@@ -127,7 +127,7 @@ void frmMain::mnuFileOpen_Click()
                                    Prompts::Icon::Warning);
         return;
     }
-    mnuEditEdit->setEnabled(true);
+    enableLineEditing();
     setWindowTitle(kDesignCaption + QStringLiteral("  ") + opened.date);
     if (!opened.notice.isEmpty())
         platform_.prompts->message(opened.notice, Prompts::Icon::Warning);

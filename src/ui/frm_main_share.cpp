@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <algorithm>
+
 namespace {
 
 MqttLink::Options brokerOf(const ShareSettings::Values& v, const QString& password)
@@ -142,6 +144,19 @@ void frmMain::startSharingAsked()
     }
 }
 
+void frmMain::enableLineEditing()
+{
+    for (QAction* a : {mnuEditEdit, mnuEditDelete}) {
+        // A followed net is not edited here: the command waits its turn.
+        auto resting = std::find_if(restingWhileFollowed_.begin(), restingWhileFollowed_.end(),
+                                    [a](const auto& r) { return r.first == a; });
+        if (resting != restingWhileFollowed_.end())
+            resting->second = true;
+        else
+            a->setEnabled(true);
+    }
+}
+
 void frmMain::showShareRole()
 {
     const ShareSeat::Role role = shareSeat_->role();
@@ -149,9 +164,21 @@ void frmMain::showShareRole()
     statusBar()->setVisible(role != ShareSeat::Role::None);
     mnuOptionsTakeOver->setEnabled(following);
     mnuOptionsStopSharing->setEnabled(role != ShareSeat::Role::None);
-    for (QAction* a : mnuEdit->actions())
-        a->setEnabled(!following);
-    mnuFileOpen->setEnabled(!following);
-    for (QWidget* w : std::initializer_list<QWidget*>{TxtChkin, fraAdd, cmdHide, lblTraffic, lstNF, lstSG})
-        w->setEnabled(!following);
+    if (following == !restingWhileFollowed_.empty())
+        return;
+    if (following) {
+        // Each rests as it stands, and gets its own state back afterwards.
+        for (QAction* a : mnuEdit->actions())
+            restingWhileFollowed_.emplace_back(a, a->isEnabled());
+        restingWhileFollowed_.emplace_back(mnuFileOpen, mnuFileOpen->isEnabled());
+        for (QWidget* w : std::initializer_list<QWidget*>{TxtChkin, fraAdd, cmdHide, lblTraffic, lstNF, lstSG})
+            restingWhileFollowed_.emplace_back(w, w->isEnabled());
+        for (const auto& [object, enabled] : restingWhileFollowed_)
+            object->setProperty("enabled", false);
+    } else {
+        for (const auto& [object, enabled] : restingWhileFollowed_)
+            if (object)
+                object->setProperty("enabled", enabled);
+        restingWhileFollowed_.clear();
+    }
 }

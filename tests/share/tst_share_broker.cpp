@@ -146,14 +146,21 @@ void TstShareBroker::brokerAwayLosesNothing()
     QCOMPARE(lines(follower.roster()), lines(nc.session->roster()));
     QCOMPARE(follower.roster().lineCount(), 100);
     QTRY_COMPARE(nc.publisher->statusText(), QString("SHARING ON veln/club-net"));
-    // Check-ins 31 on came as events, in order, none twice.
+    // What came as single check-ins came in the net control's order, none
+    // twice; what the follower missed while both were away the snapshot
+    // brought (the roster above is whole either way).
     QStringList calls;
     for (const NetEvent& e : applied)
         if (e.kind == NetEvent::Kind::CheckedIn)
             calls << e.station.call;
-    QVERIFY(calls.size() >= 70);
-    for (int k = 1; k < calls.size(); ++k)
-        QVERIFY(calls.at(k) != calls.at(k - 1));
+    QVERIFY(!calls.isEmpty());
+    int from = 1;
+    for (const QString& call : calls) {
+        while (from <= 100 && nc.session->roster().station(from).call != call)
+            ++from;
+        QVERIFY2(from <= 100, qPrintable(call + " came out of order or twice"));
+        ++from;
+    }
 
     // A follower joining now finds the net on the restarted broker.
     NetFollower late("club-net");

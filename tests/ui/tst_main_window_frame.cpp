@@ -185,6 +185,11 @@ void TstMainWindowFrame::menuTree()
         {1, "mnuOptionsDisableWindowFlash", "Disable Window Flash", ""},
         {1, "mnuOptionsSpeakStatus", "Speak Status", ""},
         {1, "mnuOptionsChangeQRZLogin", "Change Callbook Login", ""},
+        {1, "Hyphen4", "-", ""},
+        {1, "mnuOptionsShare", "&Share the Net...", ""},
+        {1, "mnuOptionsFollow", "&Follow a Net...", ""},
+        {1, "mnuOptionsTakeOver", "&Take Over the Net", ""},
+        {1, "mnuOptionsStopSharing", "Sto&p Sharing", ""},
         {0, "mnuHelp", "&Help", ""},
         {1, "mnuAbout", "A&bout", "Ctrl+B"},
     };
