@@ -34,6 +34,7 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
 {
     setObjectName(QStringLiteral("frmMain"));
     Ui::installFontSubstitutes();
+    Ui::keepWindowsOnScreen();
     InitProgramResources();
     buildControls();
     buildMenus();

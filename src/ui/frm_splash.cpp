@@ -85,6 +85,7 @@ frmsplash::frmsplash(Platform& platform, ProgramState& state, SettingsStore& set
 {
     InitProgramResources();
     Ui::installFontSubstitutes();
+    Ui::keepWindowsOnScreen();
     setObjectName(QStringLiteral("frmsplash"));
     setWindowTitle(Startup::kSplashCaption);
 
@@ -174,6 +175,8 @@ void frmsplash::Form_Load()
     Label3->setText(Startup::Credits());
 
     runStep([&] {
+        // With the credits in, the splash is as large as it gets.
+        Ui::fitToScreen(this);
         if (state_.screenWidth > 0 && state_.screenHeight > 0)
             move((state_.screenWidth - frameGeometry().width()) / 2,
                  (state_.screenHeight - frameGeometry().height()) / 2);

@@ -1,5 +1,10 @@
 #include "ui_style.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QLayout>
+
+#include <algorithm>
 #include <cmath>
 
 #include <QAbstractButton>
@@ -27,7 +32,86 @@ public:
     }
 };
 
+// Fits each fixed-size window once, as it is first shown.
+class ScreenFit : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Show || !watched->isWidgetType())
+            return false;
+        auto* w = static_cast<QWidget*>(watched);
+        if (w->isWindow() && w->layout() && w->layout()->sizeConstraint() == QLayout::SetFixedSize
+            && !w->property(kFitted).toBool()) {
+            w->setProperty(kFitted, true);
+            fitToScreen(w);
+        }
+        return false;
+    }
+
+private:
+    static constexpr const char* kFitted = "fittedToScreen";
+};
+
 }  // namespace
+
+void keepWindowsOnScreen()
+{
+    static ScreenFit* fit = nullptr;
+    if (fit || !qApp)
+        return;
+    fit = new ScreenFit(qApp);
+    qApp->installEventFilter(fit);
+}
+
+void fitToScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen();
+    if (!screen || !window->layout())
+        return;
+    const QRect room = screen->availableGeometry();
+    const QSize frame(16, 40);  // the window manager's borders and title
+    for (int step = 0; step < 6; ++step) {
+        window->layout()->activate();
+        const QSize need = window->sizeHint() + frame;
+        if (need.width() <= room.width() && need.height() <= room.height())
+            break;
+        const double k = std::max(0.5, 0.97 * std::min(double(room.width()) / need.width(),
+                                                       double(room.height()) / need.height()));
+        // Fonts and the sizes set in pixels shrink together, each from what
+        // it stood at (an inherited font is not shrunk twice).
+        struct Smaller {
+            QWidget* w;
+            QFont font;
+            bool setFont;
+            QSize minimum;
+            QSize maximum;
+        };
+        QList<Smaller> smaller;
+        for (QWidget* child : window->findChildren<QWidget*>()) {
+            QFont f = child->font();
+            const bool shrinkFont = f.pointSizeF() > 4;
+            if (shrinkFont)
+                f.setPointSizeF(std::max(4.0, f.pointSizeF() * k));
+            const auto scaled = [k](const QSize& s, int none) {
+                return QSize(s.width() == none ? none : int(s.width() * k), s.height() == none ? none : int(s.height() * k));
+            };
+            smaller.append({child, f, shrinkFont, scaled(child->minimumSize(), 0),
+                            scaled(child->maximumSize(), QWIDGETSIZE_MAX)});
+        }
+        for (const Smaller& s : smaller) {
+            if (s.setFont)
+                s.w->setFont(s.font);
+            s.w->setMinimumSize(s.minimum);
+            s.w->setMaximumSize(s.maximum);
+        }
+    }
+    window->adjustSize();
+    QRect g = window->frameGeometry();
+    g.moveLeft(std::clamp(g.left(), room.left(), std::max(room.left(), room.right() - g.width())));
+    g.moveTop(std::clamp(g.top(), room.top(), std::max(room.top(), room.bottom() - g.height())));
+    window->move(g.topLeft());
+}
 
 void installFontSubstitutes()
 {

@@ -21,6 +21,12 @@ inline const QColor kButtonFace(240, 240, 240);
 // Maps the design fonts onto the metric-compatible families of the system.
 void installFontSubstitutes();
 
+// A window sized by its contents that would not fit on the screen (a large
+// scale on a small screen) is shown with smaller fonts until it does, and
+// inside the screen. Installed once for the whole program.
+void keepWindowsOnScreen();
+void fitToScreen(QWidget* window);
+
 QFont font(const char* family, double pointSize, bool bold = false);
 // Text and background colour of a control; an invalid background keeps the
 // parent's.
