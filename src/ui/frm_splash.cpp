@@ -35,6 +35,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -178,8 +179,8 @@ void frmsplash::Form_Load()
         // With the credits in, the splash is as large as it gets.
         Ui::fitToScreen(this);
         if (state_.screenWidth > 0 && state_.screenHeight > 0)
-            move((state_.screenWidth - frameGeometry().width()) / 2,
-                 (state_.screenHeight - frameGeometry().height()) / 2);
+            move(std::max(0, (state_.screenWidth - frameGeometry().width()) / 2),
+                 std::max(0, (state_.screenHeight - frameGeometry().height()) / 2));
     });
     runStep([&] { settleIdentity(); });
     runStep([&] { checkForUpdates(); });

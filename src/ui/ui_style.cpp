@@ -1,5 +1,7 @@
 #include "ui_style.h"
 
+#include "fit_widgets.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QLayout>
@@ -71,11 +73,16 @@ void fitToScreen(QWidget* window)
         return;
     const QRect room = screen->availableGeometry();
     const QSize frame(16, 40);  // the window manager's borders and title
+    QSize before;
     for (int step = 0; step < 6; ++step) {
         window->layout()->activate();
         const QSize need = window->sizeHint() + frame;
         if (need.width() <= room.width() && need.height() <= room.height())
             break;
+        // Smaller fonts no longer help: something else holds the size.
+        if (before.isValid() && need.width() * 50 >= before.width() * 49 && need.height() * 50 >= before.height() * 49)
+            break;
+        before = need;
         const double k = std::max(0.5, 0.97 * std::min(double(room.width()) / need.width(),
                                                        double(room.height()) / need.height()));
         // Fonts and the sizes set in pixels shrink together, each from what
@@ -107,6 +114,16 @@ void fitToScreen(QWidget* window)
         }
     }
     window->adjustSize();
+    const QSize need = window->sizeHint() + frame;
+    if (need.width() > room.width() || need.height() > room.height()) {
+        // Still too large: the window takes the screen's size and its fitted
+        // captions draw themselves smaller in the room they get.
+        for (FitLabel* l : window->findChildren<FitLabel*>())
+            l->setMinimumSize(1, 1);
+        window->layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+        window->setMaximumSize(room.size() - frame);
+        window->resize(need.boundedTo(room.size()) - frame);
+    }
     QRect g = window->frameGeometry();
     g.moveLeft(std::clamp(g.left(), room.left(), std::max(room.left(), room.right() - g.width())));
     g.moveTop(std::clamp(g.top(), room.top(), std::max(room.top(), room.bottom() - g.height())));

@@ -1,5 +1,10 @@
 #include "test_main.h"
 #include "ui/fit_widgets.h"
+#include "ui/ui_style.h"
+
+#include <QDialog>
+#include <QScreen>
+#include <QVBoxLayout>
 
 #include <QTest>
 
@@ -9,6 +14,7 @@ class TstFitWidgets : public QObject {
 private slots:
     void hugeCaptionIsCut();
     void tinyBoxGetsTheSmallestFont();
+    void windowLargerThanTheScreenFits();
 };
 
 void TstFitWidgets::hugeCaptionIsCut()
@@ -41,6 +47,25 @@ void TstFitWidgets::tinyBoxGetsTheSmallestFont()
     button.setText(QStringLiteral("&Cancel"));
     button.resize(21, 12);
     QCOMPARE(button.fittedFont().pointSizeF(), 4.0);
+}
+
+void TstFitWidgets::windowLargerThanTheScreenFits()
+{
+    // A window sized by its contents, twice as wide as the screen: a box set
+    // in pixels and a caption.
+    QDialog window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* box = new QWidget(&window);
+    const QRect room = window.screen()->availableGeometry();
+    box->setFixedSize(room.width() * 2, 50);
+    auto* caption = new FitLabel(QStringLiteral("SESSIONS CALLED"), &window);
+    layout->addWidget(box);
+    layout->addWidget(caption);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    Ui::fitToScreen(&window);
+    QVERIFY(window.width() <= room.width());
+    QVERIFY(window.height() <= room.height());
+    QVERIFY(room.contains(window.pos()));
 }
 
 VELN_TEST(TstFitWidgets)
