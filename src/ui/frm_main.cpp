@@ -34,7 +34,6 @@ frmMain::frmMain(Platform& platform, ProgramState& state, SettingsStore& setting
 {
     setObjectName(QStringLiteral("frmMain"));
     Ui::installFontSubstitutes();
-    Ui::keepWindowsOnScreen();
     InitProgramResources();
     buildControls();
     buildMenus();

@@ -119,6 +119,8 @@ FrmReport::FrmReport(Platform& platform, ProgramState& state, SettingsStore& set
     connect(cmdPrint, &QPushButton::clicked, this, &FrmReport::cmdPrint_Click);
     connect(cmdReset, &QPushButton::clicked, this, &FrmReport::cmdReset_Click);
     connect(cmdClose, &QPushButton::clicked, this, &FrmReport::cmdClose_Click);
+    // A large scale on a small screen.
+    Ui::fitToScreen(this);
 }
 
 FrmReport::~FrmReport() = default;

@@ -86,7 +86,6 @@ frmsplash::frmsplash(Platform& platform, ProgramState& state, SettingsStore& set
 {
     InitProgramResources();
     Ui::installFontSubstitutes();
-    Ui::keepWindowsOnScreen();
     setObjectName(QStringLiteral("frmsplash"));
     setWindowTitle(Startup::kSplashCaption);
 
@@ -164,6 +163,9 @@ frmsplash::frmsplash(Platform& platform, ProgramState& state, SettingsStore& set
     Timer1->setInterval(kHandOverMs);
     Timer1->setSingleShot(true);
     connect(Timer1, &QTimer::timeout, this, &frmsplash::Timer1_Timer);
+    // A large scale on a small screen, with the credits it will show.
+    Label3->setText(Startup::Credits());
+    Ui::fitToScreen(this);
 }
 
 frmsplash::~frmsplash() = default;
@@ -176,8 +178,6 @@ void frmsplash::Form_Load()
     Label3->setText(Startup::Credits());
 
     runStep([&] {
-        // With the credits in, the splash is as large as it gets.
-        Ui::fitToScreen(this);
         if (state_.screenWidth > 0 && state_.screenHeight > 0)
             move(std::max(0, (state_.screenWidth - frameGeometry().width()) / 2),
                  std::max(0, (state_.screenHeight - frameGeometry().height()) / 2));

@@ -34,37 +34,7 @@ public:
     }
 };
 
-// Fits each fixed-size window once, as it is first shown.
-class ScreenFit : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::Show || !watched->isWidgetType())
-            return false;
-        auto* w = static_cast<QWidget*>(watched);
-        if (w->isWindow() && w->layout() && w->layout()->sizeConstraint() == QLayout::SetFixedSize
-            && !w->property(kFitted).toBool()) {
-            w->setProperty(kFitted, true);
-            fitToScreen(w);
-        }
-        return false;
-    }
-
-private:
-    static constexpr const char* kFitted = "fittedToScreen";
-};
-
 }  // namespace
-
-void keepWindowsOnScreen()
-{
-    static ScreenFit* fit = nullptr;
-    if (fit || !qApp)
-        return;
-    fit = new ScreenFit(qApp);
-    qApp->installEventFilter(fit);
-}
 
 void fitToScreen(QWidget* window)
 {
@@ -73,11 +43,16 @@ void fitToScreen(QWidget* window)
         return;
     const QRect room = screen->availableGeometry();
     const QSize frame(16, 40);  // the window manager's borders and title
+    const auto fits = [&room](const QSize& need) { return need.width() <= room.width() && need.height() <= room.height(); };
+    window->layout()->activate();
+    // A window that fits is left alone: nothing moves while it is mapped.
+    if (fits(window->sizeHint() + frame))
+        return;
     QSize before;
     for (int step = 0; step < 6; ++step) {
         window->layout()->activate();
         const QSize need = window->sizeHint() + frame;
-        if (need.width() <= room.width() && need.height() <= room.height())
+        if (fits(need))
             break;
         // Smaller fonts no longer help: something else holds the size.
         if (before.isValid() && need.width() * 50 >= before.width() * 49 && need.height() * 50 >= before.height() * 49)
@@ -115,7 +90,7 @@ void fitToScreen(QWidget* window)
     }
     window->adjustSize();
     const QSize need = window->sizeHint() + frame;
-    if (need.width() > room.width() || need.height() > room.height()) {
+    if (!fits(need)) {
         // Still too large: the window takes the screen's size and its fitted
         // captions draw themselves smaller in the room they get.
         for (FitLabel* l : window->findChildren<FitLabel*>())

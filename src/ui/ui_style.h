@@ -22,9 +22,8 @@ inline const QColor kButtonFace(240, 240, 240);
 void installFontSubstitutes();
 
 // A window sized by its contents that would not fit on the screen (a large
-// scale on a small screen) is shown with smaller fonts until it does, and
-// inside the screen. Installed once for the whole program.
-void keepWindowsOnScreen();
+// scale on a small screen) gets smaller fonts and sizes until it does, and
+// is kept inside the screen. Called before the window is first shown.
 void fitToScreen(QWidget* window);
 
 QFont font(const char* family, double pointSize, bool bold = false);

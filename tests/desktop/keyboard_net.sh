@@ -28,6 +28,7 @@ fail() {
     wait "$veln_pid"
     echo "the program is gone, exit status $?"
   fi
+  [ -s "$work/veln.log" ] && tail -n 15 "$work/veln.log" | sed 's/^/  /'
   [ -n "${DISPLAY:-}" ] && import -window root "$out/keyboard_net_failure.png" 2>/dev/null &&
     echo "the screen is kept in $out/keyboard_net_failure.png"
   [ -s "$work/veln.log" ] && sed 's/^/  /' "$work/veln.log"
