@@ -54,8 +54,6 @@ void ShareSeat::follow(const MqttLink::Options& broker, const QString& netId)
     broker_ = broker;
     netId_ = netId;
     follower_ = std::make_unique<NetFollower>(netId);
-    // A member here is the member of this seat's own file.
-    follower_->setSlotOf([this](const QString& call) { return session_.table().FindCall(call); });
     connect(follower_.get(), &NetFollower::event, this, &ShareSeat::mirror);
     connect(follower_.get(), &NetFollower::noteworthy, this, &ShareSeat::noteworthy);
     connect(follower_.get(), &NetFollower::statusChanged, this, &ShareSeat::followerLine);
@@ -93,7 +91,8 @@ void ShareSeat::mirror(NetEvent e)
 {
     using Kind = NetEvent::Kind;
     // What only the net control's seat holds stays its own: its files, the
-    // end of its run, its member file's slots.
+    // end of its run, its member file's slots (a member here is a member of
+    // this seat's own file).
     switch (e.kind) {
     case Kind::SessionEnded:
     case Kind::NetStarted:

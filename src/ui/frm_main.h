@@ -33,6 +33,7 @@ class frmReportEditor;
 class frmAbout;
 class CallbookManager;
 class ShareSeat;
+struct OperatorIdentity;
 struct Platform;
 
 // The operator's working window for the whole net. It holds no data of the
@@ -416,6 +417,7 @@ private:
     // Sharing asked for on the command line, started once the net is up.
     void startSharingAsked();
     void askShare(bool follow);
+    OperatorIdentity sharingIdentity() const;
     // A followed net is shown, not changed, here: the controls that change
     // it rest until this seat takes over.
     void showShareRole();

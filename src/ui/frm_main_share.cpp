@@ -40,6 +40,17 @@ MqttLink::Options brokerOf(const ShareSettings::Values& v, const QString& passwo
 
 }  // namespace
 
+// Followers see today's net control, or the operator at this seat.
+OperatorIdentity frmMain::sharingIdentity() const
+{
+    OperatorIdentity me = StoredOperator(settings_);
+    if (!state_.netControlCall.isEmpty())
+        me.call = state_.netControlCall;
+    if (!state_.netControlName.isEmpty())
+        me.name = state_.netControlName;
+    return me;
+}
+
 void frmMain::mnuOptionsShare_Click() { askShare(false); }
 
 void frmMain::mnuOptionsFollow_Click() { askShare(true); }
@@ -66,9 +77,8 @@ void frmMain::askShare(bool follow)
         if (follow) {
             shareSeat_->follow(broker, chosen.netId);
         } else {
-            const OperatorIdentity me = StoredOperator(settings_);
-            shareSeat_->share(broker, chosen.netId, state_.netControlCall.isEmpty() ? me.call : state_.netControlCall,
-                              state_.netControlName.isEmpty() ? me.name : state_.netControlName);
+            const OperatorIdentity me = sharingIdentity();
+            shareSeat_->share(broker, chosen.netId, me.call, me.name);
         }
     }
     Change_Caret();
@@ -77,9 +87,8 @@ void frmMain::askShare(bool follow)
 
 void frmMain::mnuOptionsTakeOver_Click()
 {
-    const OperatorIdentity me = StoredOperator(settings_);
-    if (!shareSeat_->takeOver(state_.netControlCall.isEmpty() ? me.call : state_.netControlCall,
-                              state_.netControlName.isEmpty() ? me.name : state_.netControlName))
+    const OperatorIdentity me = sharingIdentity();
+    if (!shareSeat_->takeOver(me.call, me.name))
         return;
     showStatus(QStringLiteral("YOU ARE NET CONTROL NOW"));
     TxtChkin->setFocus();
@@ -135,11 +144,10 @@ void frmMain::startSharingAsked()
     if (follow) {
         shareSeat_->follow(broker, v.netId);
     } else {
-        const OperatorIdentity me = StoredOperator(settings_);
+        const OperatorIdentity me = sharingIdentity();
         // A net brought back goes on in its epoch: a seat that took it over
         // meanwhile keeps it, and this one follows.
-        shareSeat_->share(broker, v.netId, state_.netControlCall.isEmpty() ? me.call : state_.netControlCall,
-                          state_.netControlName.isEmpty() ? me.name : state_.netControlName,
+        shareSeat_->share(broker, v.netId, me.call, me.name,
                           netRestored_ ? kept.epoch(v.netId) : std::nullopt);
     }
 }
